@@ -1,0 +1,110 @@
+// Enciphering and deciphering: combining each letter of the text with the
+// key letter at the same position.
+#include "cipher_core.h"
+
+#include <array>
+
+namespace trithemius {
+namespace {
+
+constexpr int kModernLetters = 26;
+
+// Letter value of a byte in the modern arithmetic: A = 0, ..., Z = 25; any
+// other byte keeps its distance from A (the placeholder "?" is -2).
+constexpr int LetterValue(char c) { return static_cast<unsigned char>(c) - 'A'; }
+
+void ApplyModern(std::string_view text, std::string_view key, Direction direction, char* out) {
+    // The correction is made once, as for two letters A to Z one always
+    // suffices; any other byte passes through the same arithmetic.
+    if (direction == Direction::Encipher) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            int r = LetterValue(text[i]) + LetterValue(key[i]);
+            r -= r > kModernLetters - 1 ? kModernLetters : 0;
+            out[i] = static_cast<char>(r + 'A');
+        }
+    } else {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            int r = LetterValue(text[i]) - LetterValue(key[i]);
+            r += r < 0 ? kModernLetters : 0;
+            out[i] = static_cast<char>(r + 'A');
+        }
+    }
+}
+
+// 1-based position of every byte in the classical alphabet, 0 where the byte
+// does not occur. J and V, which that alphabet lacks, count as the I and U
+// that stand for them, so texts and keys from the modern alphabet (and the V
+// of "VIER") keep their letters' worth instead of borrowing a neighbour's.
+using PositionTable = std::array<int, 256>;
+
+PositionTable MakePositionTable(std::string_view alphabet) {
+    PositionTable positions{};
+    for (std::size_t i = alphabet.size(); i-- > 0;) {
+        positions[static_cast<unsigned char>(alphabet[i])] = static_cast<int>(i + 1);
+    }
+    const auto standIn = [&positions](unsigned char missing, unsigned char present) {
+        if (positions[missing] == 0) {
+            positions[missing] = positions[present];
+        }
+    };
+    standIn('J', 'I');
+    standIn('V', 'U');
+    return positions;
+}
+
+void ApplyClassical(std::string_view text, std::string_view key, std::string_view alphabet,
+                    Direction direction, char* out) {
+    const PositionTable positions = MakePositionTable(alphabet);
+    const int length = static_cast<int>(alphabet.size());
+    const int sign = direction == Direction::Encipher ? 1 : -1;
+    // A character not in the alphabet keeps the position last found in its
+    // own text during this run (0 before the first one is found).
+    int inputPosition = 0;
+    int keyPosition = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int foundInput = positions[static_cast<unsigned char>(text[i])];
+        const int foundKey = positions[static_cast<unsigned char>(key[i])];
+        inputPosition = foundInput != 0 ? foundInput : inputPosition;
+        keyPosition = foundKey != 0 ? foundKey : keyPosition;
+        int z = inputPosition + sign * (keyPosition - 1);
+        if (z > length) {
+            z -= length;
+        } else if (z < 1) {
+            z += length;
+        }
+        if (z < 1 || z > length) {
+            // Only while a position is still 0; bring it into 1 to L.
+            z = ((z - 1) % length + length) % length + 1;
+        }
+        out[i] = alphabet[static_cast<std::size_t>(z - 1)];
+    }
+}
+
+}  // namespace
+
+void ApplyCipher(CipherState& state, Method method, KeyStart keyStart, Direction direction) {
+    // With the key starting at B the classical key alphabet lacks the A, yet
+    // texts hold it; the arithmetic then counts in the full classical order,
+    // where the key letters B to W are the distances 1 to 23.
+    const std::string_view classicalAlphabet =
+        keyStart == KeyStart::KeyStartB ? kClassicalAlphabetA : std::string_view(state.KeyAlphabet);
+    const bool classical = method == Method::MethodClassical;
+
+    state.OutputText.clear();
+    state.TextLength = 0;
+    if (state.KeyStream.size() < state.InputText.size() ||
+        (classical && classicalAlphabet.empty())) {
+        return;  // refused: there is no key letter (or no letter) for every position
+    }
+    const std::string_view text = state.InputText;
+    const std::string_view key = std::string_view(state.KeyStream).substr(0, text.size());
+    state.OutputText.resize(text.size());
+    if (classical) {
+        ApplyClassical(text, key, classicalAlphabet, direction, state.OutputText.data());
+    } else {
+        ApplyModern(text, key, direction, state.OutputText.data());
+    }
+    state.TextLength = static_cast<std::int32_t>(text.size());
+}
+
+}  // namespace trithemius
