@@ -52,31 +52,54 @@ PositionTable MakePositionTable(std::string_view alphabet) {
     return positions;
 }
 
+// Position of the result letter for an input and a key position (each 0 to
+// L, 0 while nothing has been found yet), brought into 1 to L.
+int ResultPosition(int inputPosition, int keyPosition, int length, Direction direction) {
+    const int z = direction == Direction::Encipher ? inputPosition + keyPosition - 1
+                                                   : inputPosition - keyPosition + 1;
+    return ((z - 1) % length + length) % length + 1;
+}
+
+// Alphabets up to this length (the four key alphabets) get a precomputed
+// table of result letters for every pair of positions, so the loop makes no
+// arithmetic and no unpredictable branch per letter.
+constexpr int kTableLetters = 32;
+
 void ApplyClassical(std::string_view text, std::string_view key, std::string_view alphabet,
                     Direction direction, char* out) {
     const PositionTable positions = MakePositionTable(alphabet);
     const int length = static_cast<int>(alphabet.size());
-    const int sign = direction == Direction::Encipher ? 1 : -1;
+    const auto letterAt = [alphabet](int position) {
+        return alphabet[static_cast<std::size_t>(position - 1)];
+    };
     // A character not in the alphabet keeps the position last found in its
     // own text during this run (0 before the first one is found).
     int inputPosition = 0;
     int keyPosition = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto advance = [&](std::size_t i) {
         const int foundInput = positions[static_cast<unsigned char>(text[i])];
         const int foundKey = positions[static_cast<unsigned char>(key[i])];
         inputPosition = foundInput != 0 ? foundInput : inputPosition;
         keyPosition = foundKey != 0 ? foundKey : keyPosition;
-        int z = inputPosition + sign * (keyPosition - 1);
-        if (z > length) {
-            z -= length;
-        } else if (z < 1) {
-            z += length;
+    };
+
+    if (length > kTableLetters) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            advance(i);
+            out[i] = letterAt(ResultPosition(inputPosition, keyPosition, length, direction));
         }
-        if (z < 1 || z > length) {
-            // Only while a position is still 0; bring it into 1 to L.
-            z = ((z - 1) % length + length) % length + 1;
+        return;
+    }
+    std::array<std::array<char, kTableLetters + 1>, kTableLetters + 1> results{};
+    for (int input = 0; input <= length; ++input) {
+        for (int keyLetter = 0; keyLetter <= length; ++keyLetter) {
+            results[input][keyLetter] =
+                letterAt(ResultPosition(input, keyLetter, length, direction));
         }
-        out[i] = alphabet[static_cast<std::size_t>(z - 1)];
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        advance(i);
+        out[i] = results[inputPosition][keyPosition];
     }
 }
 

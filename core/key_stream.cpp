@@ -2,8 +2,9 @@
 //
 // The key alphabet is laid, over and over, on the positions p, p + 1, ...,
 // n, 1, ..., p - 1 of the text. The letter at position k is therefore the
-// alphabet's letter ((k - p) mod n) mod L, and the keystream is written in
-// two straight runs of the repeated alphabet.
+// alphabet's letter ((k - p) mod n) mod L, and the keystream is two straight
+// runs of the repeated alphabet: positions 1 to p - 1 carry on where the
+// run over positions p to n stops.
 #include "cipher_core.h"
 
 #include <algorithm>
@@ -11,28 +12,20 @@
 namespace trithemius {
 namespace {
 
-// Writes count letters of the endless repetition of alphabet, beginning with
-// its letter at index first, to out.
-void WriteRepeatedAlphabet(char* out, std::size_t count, std::string_view alphabet,
-                           std::size_t first) {
-    const std::size_t head = std::min(count, alphabet.size() - first);
-    alphabet.copy(out, head, first);
-    std::size_t written = head;
-    if (written == count) {
-        return;
-    }
-    const std::size_t whole = std::min(count - written, alphabet.size());
-    alphabet.copy(out + written, whole);
-    written += whole;
-    // Whatever is written is a repetition of the alphabet from out + head on;
-    // doubling copies of it fill the rest in few large steps.
-    const char* period = out + head;
-    std::size_t available = written - head;
-    while (written < count) {
-        const std::size_t chunk = std::min(count - written, available - available % alphabet.size());
-        std::copy_n(period, chunk, out + written);
-        written += chunk;
-        available += chunk;
+// Appends count letters of the endless repetition of alphabet to out,
+// beginning with the alphabet's letter at index first.
+void AppendRepeatedAlphabet(std::string& out, std::size_t count, std::string_view alphabet,
+                            std::size_t first) {
+    const std::size_t end = out.size() + count;
+    out.append(alphabet.substr(first, count));
+    // From here on whole alphabets follow one another; once one is written,
+    // doubling copies of what is written fill the rest in few large steps.
+    const std::size_t period = out.size();
+    out.append(alphabet.substr(0, end - out.size()));
+    while (out.size() < end) {
+        const std::size_t written = out.size() - period;
+        const std::size_t whole = written - written % alphabet.size();
+        out.append(out, period, std::min(whole, end - out.size()));
     }
 }
 
@@ -45,14 +38,13 @@ void GenerateKeyStream(CipherState& state, int keyStartPosition) {
     state.KeyStream.clear();
     if (keyStartPosition < 1 || static_cast<std::size_t>(keyStartPosition) > n ||
         alphabet.empty()) {
-        return;
+        return;  // no keystream rather than one with gaps
     }
     const std::size_t p = static_cast<std::size_t>(keyStartPosition);
-    const std::size_t firstRun = n - p + 1;  // positions p to n
-    state.KeyStream.resize(n);
-    char* out = state.KeyStream.data();
-    WriteRepeatedAlphabet(out + (p - 1), firstRun, alphabet, 0);
-    WriteRepeatedAlphabet(out, p - 1, alphabet, firstRun % alphabet.size());
+    const std::size_t firstRun = n - p + 1;  // the letters on positions p to n
+    state.KeyStream.reserve(n);
+    AppendRepeatedAlphabet(state.KeyStream, p - 1, alphabet, firstRun % alphabet.size());
+    AppendRepeatedAlphabet(state.KeyStream, firstRun, alphabet, 0);
 }
 
 }  // namespace trithemius

@@ -4,12 +4,12 @@
 // are raised to A to Z, digits become German number words, the umlauts and ß
 // become two letters, J and V become I and U under the classical method, and
 // everything else vanishes. The mapping is one table per method, so the whole
-// text is normalised in two linear passes: one to size the result, one to
-// write it.
+// text is normalised in one linear pass.
 #include "cipher_core.h"
 
 #include <array>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 namespace trithemius {
@@ -76,25 +76,33 @@ void NormaliseInput(CipherState& state, std::string_view rawText, Method method)
     const ReplacementTable& table =
         method == Method::MethodClassical ? kClassicalTable : kModernTable;
 
-    std::size_t length = 0;
-    for (const char byte : rawText) {
-        length += table[static_cast<unsigned char>(byte)].Size;
+    // The text is mapped in chunks through a buffer that holds the longest
+    // possible result of a chunk. Each entry is copied whole (eight bytes at
+    // once); the bytes beyond its size are overwritten by the next entry or
+    // left behind in the buffer. The result reuses the storage of InputText
+    // unless the raw text lies in it.
+    constexpr std::size_t kChunk = 4096;
+    constexpr std::size_t kLongestReplacement = 6;
+    std::array<char, kChunk * kLongestReplacement + sizeof(Replacement::Letters)> buffer;
+    const std::string_view previous = state.InputText;
+    const std::less<const char*> before;
+    const bool rawTextIsInputText = !rawText.empty() && !before(rawText.data(), previous.data()) &&
+                                    before(rawText.data(), previous.data() + previous.size());
+    std::string text = rawTextIsInputText ? std::string() : std::move(state.InputText);
+    text.clear();
+    text.reserve(rawText.size());
+    for (std::size_t from = 0; from < rawText.size(); from += kChunk) {
+        const std::string_view chunk = rawText.substr(from, kChunk);
+        char* out = buffer.data();
+        for (const char byte : chunk) {
+            const Replacement& replacement = table[static_cast<unsigned char>(byte)];
+            std::memcpy(out, replacement.Letters.data(), sizeof(Replacement::Letters));
+            out += replacement.Size;
+        }
+        text.append(buffer.data(), out);
     }
-
-    // Each entry is copied whole; the slack behind the text takes the
-    // bytes beyond an entry's size and is cut off afterwards. The result is
-    // built apart from InputText, so the raw text may be InputText itself.
-    std::string text;
-    text.resize(length + sizeof(Replacement::Letters));
-    char* out = text.data();
-    for (const char byte : rawText) {
-        const Replacement& replacement = table[static_cast<unsigned char>(byte)];
-        std::memcpy(out, replacement.Letters.data(), sizeof(Replacement::Letters));
-        out += replacement.Size;
-    }
-    text.resize(length);
     state.InputText = std::move(text);
-    state.TextLength = static_cast<std::int32_t>(length);
+    state.TextLength = static_cast<std::int32_t>(state.InputText.size());
 }
 
 }  // namespace trithemius
