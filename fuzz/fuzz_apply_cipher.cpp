@@ -59,8 +59,8 @@ std::string AsClassicalLetters(std::string text) {
 
 void CheckArbitraryBytes(FuzzedDataProvider& provider) {
     static constexpr std::string_view kAlphabets[] = {
-        trithemius::kModernAlphabetA, trithemius::kClassicalAlphabetA,
-        trithemius::kModernAlphabetB, trithemius::kClassicalAlphabetB};
+        trithemius::kModernAlphabetA, trithemius::kClassicalAlphabetA, trithemius::kModernAlphabetB,
+        trithemius::kClassicalAlphabetB};
     const Choices choices = ConsumeChoices(provider);
     // Usually the alphabet the choices select; sometimes one left over from
     // choices changed after the keystream was made.
@@ -112,8 +112,7 @@ void CheckLetterRoundTrip(FuzzedDataProvider& provider) {
     state.InputText = text;
     trithemius::SelectKeyAlphabet(state, choices.CipherMethod, choices.Start);
     if (generatedKey && length > 0) {
-        const int start =
-            provider.ConsumeIntegralInRange<int>(1, static_cast<int>(length));
+        const int start = provider.ConsumeIntegralInRange<int>(1, static_cast<int>(length));
         trithemius::GenerateKeyStream(state, start);
     } else {
         state.KeyStream = ConsumeLetters(provider, length);

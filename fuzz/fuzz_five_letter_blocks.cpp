@@ -19,7 +19,12 @@ namespace {
 using trithemius::CipherState;
 using trithemius::fuzz::Check;
 
-enum class TextSource { SeparateString, InputTextField, BlockTextField, kMaxValue = BlockTextField };
+enum class TextSource {
+    SeparateString,
+    InputTextField,
+    BlockTextField,
+    kMaxValue = BlockTextField
+};
 
 }  // namespace
 
@@ -57,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Check(ungrouped == text, "taking the spaces out gives the text back");
     if (text.find(' ') == std::string::npos && !blocks.empty()) {
-        Check(blocks.front() != ' ' && blocks.back() != ' ' &&
-                  blocks.find("  ") == std::string::npos,
-              "no leading, trailing or double spaces");
+        Check(
+            blocks.front() != ' ' && blocks.back() != ' ' && blocks.find("  ") == std::string::npos,
+            "no leading, trailing or double spaces");
     }
     Check(state.BlockText == blocks, "BlockText holds the result");
     Check(state.KeyStream == "KEY" && state.OutputText == "OUT" && state.TextLength == 42 &&

@@ -35,8 +35,8 @@ std::string ClosedForm(std::int64_t n, std::int64_t p, std::string_view alphabet
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static constexpr std::string_view kAlphabets[] = {
-        trithemius::kModernAlphabetA, trithemius::kClassicalAlphabetA,
-        trithemius::kModernAlphabetB, trithemius::kClassicalAlphabetB};
+        trithemius::kModernAlphabetA, trithemius::kClassicalAlphabetA, trithemius::kModernAlphabetB,
+        trithemius::kClassicalAlphabetB};
     FuzzedDataProvider provider(data, size);
     const std::string_view alphabet = provider.PickValueInArray(kAlphabets);
     const auto n = provider.ConsumeIntegralInRange<std::size_t>(0, kMaxTextLength);

@@ -21,8 +21,8 @@ using trithemius::fuzz::Check;
 
 // What one raw byte becomes in the normalised text.
 std::string_view MapCharacter(unsigned char c, Method method) {
-    static constexpr std::string_view kDigitWords[] = {
-        "NULL", "EINS", "ZWEI", "DREI", "VIER", "FUENF", "SECHS", "SIEBEN", "ACHT", "NEUN"};
+    static constexpr std::string_view kDigitWords[] = {"NULL",  "EINS",  "ZWEI",   "DREI", "VIER",
+                                                       "FUENF", "SECHS", "SIEBEN", "ACHT", "NEUN"};
     static constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
     if (c >= 'a' && c <= 'z') {
         c = static_cast<unsigned char>(c - 'a' + 'A');
@@ -68,8 +68,7 @@ std::string MapText(std::string_view raw, Method method) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider provider(data, size);
-    const auto method =
-        provider.ConsumeBool() ? Method::MethodClassical : Method::MethodModern;
+    const auto method = provider.ConsumeBool() ? Method::MethodClassical : Method::MethodModern;
     const bool rawIsInputText = provider.ConsumeBool();
     const std::string raw = provider.ConsumeRemainingBytesAsString();
 
