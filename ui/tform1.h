@@ -1,0 +1,91 @@
+// TForm1: the program's one window, Form1. Its controls bear the names of
+// the window definition; tform1_controls.cpp builds them (positions, fonts,
+// colours, texts, stock kinds, keyboard roles), tform1.cpp binds their
+// events to the handlers and holds the handlers.
+#pragma once
+
+#include <QWidget>
+
+#include "cipher_core.h"
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Memo;
+class RadioGroup;
+class StatusBar;
+class UpDown;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // Builds the window with every control in its start state, then runs FormCreate.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private slots:
+    void FormCreate();
+    void BitBtn1Click();
+    void BitBtn2Click();
+    void BitBtn3Click();
+    void BitBtn5Click();
+    void BitBtn6Click();
+    void BitBtn7Click();
+    void BitBtn8Click();
+    void Button1Click();
+    void RadioGroup1Click();
+    void RadioGroup2Click();
+    void RadioGroup3Click();
+    void UpDown1Click();
+
+private:
+    void CreateControls();
+    void ConnectEvents();
+
+    // The working state of the cipher, for as long as the window lives.
+    trithemius::CipherState State;
+
+    QFrame* Panel1 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QLabel* StaticText1 = nullptr;
+    QLabel* StaticText2 = nullptr;
+    QLabel* StaticText3 = nullptr;
+    QLabel* StaticText4 = nullptr;
+    QLabel* StaticText5 = nullptr;
+    QLabel* StaticText6 = nullptr;
+    QLabel* StaticText7 = nullptr;
+    QLabel* StaticText8 = nullptr;
+    QLabel* StaticText9 = nullptr;
+    QLabel* Label1 = nullptr;
+    Memo* Memo1 = nullptr;
+    Memo* Memo2 = nullptr;
+    Memo* Memo3 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QLineEdit* Edit5 = nullptr;
+    QPushButton* BitBtn1 = nullptr;
+    QPushButton* BitBtn2 = nullptr;
+    QPushButton* BitBtn3 = nullptr;
+    QPushButton* BitBtn4 = nullptr;
+    QPushButton* BitBtn5 = nullptr;
+    QPushButton* BitBtn6 = nullptr;
+    QPushButton* BitBtn7 = nullptr;
+    QPushButton* BitBtn8 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    RadioGroup* RadioGroup1 = nullptr;
+    RadioGroup* RadioGroup2 = nullptr;
+    RadioGroup* RadioGroup3 = nullptr;
+    UpDown* UpDown1 = nullptr;
+    StatusBar* StatusBar1 = nullptr;
+};

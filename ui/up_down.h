@@ -1,0 +1,50 @@
+// UpDown: a vertical spinner of two arrow buttons without a number field
+// (TUpDown). It owns its position and range; an arrow click moves the
+// position by one step, without wrapping, and Click is emitted only when the
+// position changed. The arrows are named <objectName>Up and <objectName>Down.
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+class UpDown : public QWidget {
+    Q_OBJECT
+
+public:
+    // Which arrow was clicked.
+    enum class Arrow { Up, Down };
+    Q_ENUM(Arrow)
+
+    explicit UpDown(QWidget* parent = nullptr);
+
+    // The current position, always within the range.
+    [[nodiscard]] int Position() const;
+
+    // Moves to position, clamped into the range, without emitting Click.
+    void SetPosition(int position);
+
+    // The smallest and largest position.
+    [[nodiscard]] int Minimum() const;
+    [[nodiscard]] int Maximum() const;
+
+    // Sets the range and clamps the position into it.
+    void SetRange(int minimum, int maximum);
+
+signals:
+    // An arrow changed the position; position is the new one.
+    void Click(int position, UpDown::Arrow arrow);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void Step(Arrow arrow);
+    void NameArrows();
+
+    QToolButton* UpButton;
+    QToolButton* DownButton;
+    int Min = 0;
+    int Max = 100;
+    int Pos = 0;
+};
