@@ -1,6 +1,7 @@
 // RadioGroup: item buttons, their arrangement and the change-only click.
 #include "radio_group.h"
 
+#include <QKeyEvent>
 #include <QRadioButton>
 #include <QResizeEvent>
 
@@ -23,6 +24,7 @@ void RadioGroup::SetItems(const QStringList& items) {
     for (const QString& text : items) {
         auto* button = new QRadioButton(text, this);
         connect(button, &QRadioButton::clicked, this, &RadioGroup::ItemClicked);
+        button->installEventFilter(this);
         Buttons.append(button);
     }
     NameItems();
@@ -49,6 +51,33 @@ void RadioGroup::SetItemIndex(int index) {
     Buttons[index]->setChecked(true);
     Index = index;
     UpdateTabStop();
+}
+
+bool RadioGroup::eventFilter(QObject* watched, QEvent* event) {
+    // The arrow keys select the next or previous item and wrap round at the
+    // ends, as in a dialog's group of radio buttons.
+    const int from = static_cast<int>(Buttons.indexOf(watched));
+    if (event->type() != QEvent::KeyPress || from < 0)
+        return QGroupBox::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    int step = 0;
+    switch (key->key()) {
+        case Qt::Key_Down:
+        case Qt::Key_Right:
+            step = 1;
+            break;
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+            step = -1;
+            break;
+        default:
+            return false;
+    }
+    QRadioButton* next = Buttons[(from + step + ItemCount()) % ItemCount()];
+    next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    next->click();
+    return true;
 }
 
 void RadioGroup::resizeEvent(QResizeEvent* event) {

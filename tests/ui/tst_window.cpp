@@ -177,6 +177,7 @@ bool IsColoured(QRgb p) {
 void TestWindow::init() {
     Form = std::make_unique<TForm1>();
     Form->show();
+    Form->activateWindow();  // also without a window manager
     QVERIFY(QTest::qWaitForWindowActive(Form.get()));
 }
 
@@ -873,6 +874,12 @@ void TestWindow::radioClick_data() {
     QTest::newRow("RadioGroup3: arrow down")
         << QStringLiteral("RadioGroup3") << "key down" << 1 << 1;
     QTest::newRow("RadioGroup1: arrow up") << QStringLiteral("RadioGroup1") << "key up" << 0 << 1;
+    QTest::newRow("RadioGroup1: arrow down wraps round")
+        << QStringLiteral("RadioGroup1") << "key down" << 0 << 1;
+    QTest::newRow("RadioGroup2: arrow up wraps round")
+        << QStringLiteral("RadioGroup2") << "key up" << 1 << 1;
+    QTest::newRow("RadioGroup3: arrow right")
+        << QStringLiteral("RadioGroup3") << "key right" << 1 << 1;
     QTest::newRow("RadioGroup2: space on the selected item")
         << QStringLiteral("RadioGroup2") << "key space" << 0 << 0;
 }
@@ -896,10 +903,13 @@ void TestWindow::radioClick() {
         QWidget* item = Child(selected);
         item->setFocus();
         QCOMPARE(QApplication::focusWidget(), item);
-        const Qt::Key key = action.endsWith(QLatin1String("down")) ? Qt::Key_Down
-                            : action.endsWith(QLatin1String("up")) ? Qt::Key_Up
-                                                                   : Qt::Key_Space;
+        const Qt::Key key = action.endsWith(QLatin1String("down"))    ? Qt::Key_Down
+                            : action.endsWith(QLatin1String("up"))    ? Qt::Key_Up
+                            : action.endsWith(QLatin1String("right")) ? Qt::Key_Right
+                                                                      : Qt::Key_Space;
         QTest::keyClick(item, key);
+        QCOMPARE(QApplication::focusWidget(),
+                 Child(group + QStringLiteral("Item") + QString::number(itemIndex)));
     }
     QCOMPARE(radio->ItemIndex(), itemIndex);
     QCOMPARE(click.size(), clicks);
