@@ -49,6 +49,21 @@ private:
     void CreateControls();
     void ConnectEvents();
 
+    // The three choices as the radio groups hold them at this moment.
+    [[nodiscard]] trithemius::Method SelectedMethod() const;
+    [[nodiscard]] trithemius::KeyStart SelectedKeyStart() const;
+    [[nodiscard]] trithemius::Direction SelectedDirection() const;
+
+    // The modal box that tells the user of a refused input: title "Achtung",
+    // one OK button, no icon.
+    void ShowMessage(const QString& text);
+
+    // One click of a five-letter-group toggle (BitBtn1, BitBtn7, BitBtn8).
+    void ToggleFiveLetterBlocks(QPushButton* button, Memo* memo, const std::string& source);
+
+    // Selects the key alphabet from the method and key start and shows it.
+    void SelectAndShowKeyAlphabet();
+
     // The working state of the cipher, for as long as the window lives.
     trithemius::CipherState State;
 

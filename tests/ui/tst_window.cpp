@@ -8,6 +8,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -836,7 +837,10 @@ void TestWindow::spinnerArrows() {
     QFETCH(bool, signalled);
     auto* spinner = Child<UpDown>(QStringLiteral("UpDown1"));
     QVERIFY(spinner);
-    spinner->setEnabled(true);
+    // A normalised text of 40 letters enables the spinner and accepts every position.
+    Child<QPlainTextEdit>(QStringLiteral("Memo1"))->setPlainText(QString(40, QLatin1Char('a')));
+    QTest::mouseClick(Child(QStringLiteral("BitBtn5")), Qt::LeftButton);
+    QVERIFY(spinner->isEnabled());
     spinner->SetPosition(start);
     QSignalSpy click(spinner, &UpDown::Click);
     QTest::mouseClick(Child(arrow), Qt::LeftButton);

@@ -1,0 +1,559 @@
+// The window's behaviour: the fixed sequence normalise, key start position,
+// keystream, cipher; the enabled states of the four window states; the
+// toggles, the reset, the clearing, the choices and the two message boxes.
+// The real window is built offscreen and driven by real clicks and keys on
+// the controls' object names.
+#include "tform1.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kEmptyInputMessage = QStringLiteral("Die Eingabeseite darf nicht leer sein!");
+const QString kPositionMessage =
+    QStringLiteral("Die Eingabeposition kann nicht nach der Textl\u00e4nge liegen!!");
+const QString kGroups = QStringLiteral("F\u00fcnfer-Bl\u00f6cke");
+const QString kUngroup = QStringLiteral("Bl\u00f6cke l\u00f6schen");
+
+// What a message box showed before the watcher pressed its OK button.
+struct ShownMessage {
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int buttonCount = 0;
+};
+
+// Closes every modal message box that opens while it lives, by clicking its
+// OK button, and records what the box showed.
+class MessageBoxWatcher : public QObject {
+public:
+    MessageBoxWatcher() {
+        connect(&Timer, &QTimer::timeout, this, &MessageBoxWatcher::Look);
+        Timer.start(5);
+    }
+    QList<ShownMessage> Shown;
+
+private:
+    void Look() {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        Shown.append({box->windowTitle(), box->text(), box->icon(),
+                      static_cast<int>(box->buttons().size())});
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        QTEST_ASSERT(ok != nullptr);
+        QTest::mouseClick(ok, Qt::LeftButton);
+    }
+    QTimer Timer;
+};
+
+enum class WindowState { Start, Normalised, Keyed, Ciphered };
+
+class WindowActionsTest : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TForm1> Form;
+    std::unique_ptr<MessageBoxWatcher> Watcher;
+
+    template <typename T>
+    T* Find(const char* name) {
+        T* child = Form->findChild<T*>(QString::fromLatin1(name));
+        if (child == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return child;
+    }
+    QAbstractButton* Button(const char* name) { return Find<QAbstractButton>(name); }
+    QString MemoText(const char* name) { return Find<QPlainTextEdit>(name)->toPlainText(); }
+    QString EditText(const char* name) { return Find<QLineEdit>(name)->text(); }
+    QString Panel(int n) {
+        return Find<QLabel>(QStringLiteral("StatusBar1Panel%1").arg(n).toLatin1().constData())
+            ->text();
+    }
+    void Click(const char* name) {
+        QAbstractButton* button = Button(name);
+        QVERIFY2(button->isEnabled(), name);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    // Clicks a radio item on its circle, where a radio button takes clicks.
+    void Choose(const char* item) {
+        QAbstractButton* button = Button(item);
+        QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+        QVERIFY2(button->isChecked(), item);
+    }
+    void SetInput(const QString& text) { Find<QPlainTextEdit>("Memo1")->setPlainText(text); }
+    void Spin(const char* arrow, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            QTest::mouseClick(Button(arrow), Qt::LeftButton);
+        }
+    }
+    QStringList Messages() {
+        QStringList texts;
+        for (const ShownMessage& message : Watcher->Shown) texts << message.text;
+        Watcher->Shown.clear();
+        return texts;
+    }
+    // Normalises text and, as far as asked, generates the keystream and ciphers.
+    void Reach(WindowState state, const QString& text = QStringLiteral("Hallo Welt")) {
+        SetInput(text);
+        Click("BitBtn5");
+        if (state == WindowState::Normalised) return;
+        Click("BitBtn6");
+        if (state == WindowState::Keyed) return;
+        Click("Button1");
+    }
+
+    // Enabled state of the controls that the workflow steers, in this order.
+    static constexpr const char* kSteered[] = {"BitBtn5", "BitBtn2",     "UpDown1", "BitBtn6",
+                                               "Button1", "RadioGroup3", "BitBtn1", "BitBtn7",
+                                               "BitBtn8", "BitBtn3",     "BitBtn4"};
+    QString EnabledStates() {
+        QString states;
+        for (const char* name : kSteered) {
+            states += Find<QWidget>(name)->isEnabled() ? QLatin1Char('x') : QLatin1Char('-');
+        }
+        return states;
+    }
+    static QString ExpectedStates(WindowState state) {
+        switch (state) {
+            case WindowState::Start:
+                return QStringLiteral("xx---x----x");
+            case WindowState::Normalised:
+                return QStringLiteral("--xx-xx--xx");
+            case WindowState::Keyed:
+                return QStringLiteral("----xxxx-xx");
+            case WindowState::Ciphered:
+                return QStringLiteral("------xxxxx");
+        }
+        return {};
+    }
+    // The controls that are enabled in every state stay so.
+    void VerifyAlwaysEnabled() {
+        for (const char* name :
+             {"RadioGroup1", "RadioGroup2", "Button2", "Memo1", "Memo2", "Memo3", "Edit1"}) {
+            QVERIFY2(Find<QWidget>(name)->isEnabled(), name);
+        }
+        for (const char* name : {"Edit2", "Edit3", "Edit4", "Edit5"}) {
+            QVERIFY2(!Find<QWidget>(name)->isEnabled(), name);
+        }
+    }
+
+private slots:
+    void init() {
+        Form = std::make_unique<TForm1>();
+        Form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(Form.get()));
+        Watcher = std::make_unique<MessageBoxWatcher>();
+    }
+    void cleanup() {
+        Watcher.reset();
+        Form.reset();
+        QVERIFY(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    void transitionsFollowTheStateTable_data() {
+        QTest::addColumn<WindowState>("state");
+        QTest::newRow("Start") << WindowState::Start;
+        QTest::newRow("Normalised") << WindowState::Normalised;
+        QTest::newRow("Keyed") << WindowState::Keyed;
+        QTest::newRow("Ciphered") << WindowState::Ciphered;
+    }
+    void transitionsFollowTheStateTable() {
+        QFETCH(WindowState, state);
+        if (state != WindowState::Start) Reach(state);
+        QCOMPARE(EnabledStates(), ExpectedStates(state));
+        VerifyAlwaysEnabled();
+        const bool normalised = state != WindowState::Start;
+        const bool keyed = state == WindowState::Keyed || state == WindowState::Ciphered;
+        const bool ciphered = state == WindowState::Ciphered;
+        const QString unknown = QStringLiteral("???");
+        QCOMPARE(EditText("Edit3"), normalised ? QStringLiteral("9") : unknown);
+        QCOMPARE(EditText("Edit4"), keyed ? QStringLiteral("9") : unknown);
+        QCOMPARE(EditText("Edit5"), ciphered ? QStringLiteral("9") : unknown);
+        if (normalised) QCOMPARE(MemoText("Memo1"), QStringLiteral("HALLOWELT"));
+        QCOMPARE(MemoText("Memo2"), keyed ? QStringLiteral("ABCDEFGHI") : QString());
+        QCOMPARE(MemoText("Memo3"), ciphered ? QStringLiteral("HBNOSELSC") : QString());
+        QCOMPARE(Messages(), QStringList());
+
+        // A reset from any later state returns to Start with empty memos.
+        if (normalised) {
+            Click("BitBtn3");
+            QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Start));
+            for (const char* memo : {"Memo1", "Memo2", "Memo3"})
+                QCOMPARE(MemoText(memo), QString());
+            for (const char* edit : {"Edit3", "Edit4", "Edit5"})
+                QCOMPARE(EditText(edit), QStringLiteral("???"));
+        }
+    }
+
+    void normalisingTheSampleShowsLettersOnly() {
+        const QString sample = MemoText("Memo1");
+        QVERIFY(sample.count(QLatin1Char('\n')) == 28);
+        Click("BitBtn5");
+        const QString normalised = MemoText("Memo1");
+        QVERIFY(!normalised.isEmpty());
+        for (const QChar c : normalised)
+            QVERIFY2(c >= QLatin1Char('A') && c <= QLatin1Char('Z'), qPrintable(normalised));
+        QCOMPARE(EditText("Edit3"), QString::number(normalised.size()));
+        QCOMPARE(Panel(1), QString::number(normalised.size()));
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Normalised));
+    }
+
+    void emptyInputShowsTheMessageAndGoesOn() {
+        Click("BitBtn2");  // clearing at start empties Memo1 and Memo2
+        QCOMPARE(MemoText("Memo1"), QString());
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Start));
+        Click("BitBtn5");
+        QCOMPARE(Watcher->Shown.size(), 1);
+        const ShownMessage shown = Watcher->Shown.first();
+        QCOMPARE(shown.title, QStringLiteral("Achtung"));
+        QCOMPARE(shown.text, kEmptyInputMessage);
+        QCOMPARE(shown.icon, QMessageBox::NoIcon);
+        QCOMPARE(shown.buttonCount, 1);
+        Watcher->Shown.clear();
+        QCOMPARE(EditText("Edit3"), QStringLiteral("0"));
+        QCOMPARE(Panel(1), QStringLiteral("0"));
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Normalised));
+        // Every spinner click is refused; position 1 still gives the empty keystream.
+        Spin("UpDown1Up");
+        QCOMPARE(Messages(), QStringList{kPositionMessage});
+        Spin("UpDown1Down");
+        QCOMPARE(Messages(), QStringList{kPositionMessage});
+        Click("BitBtn6");
+        QCOMPARE(Messages(), QStringList());
+        QCOMPARE(EditText("Edit4"), QStringLiteral("0"));
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Keyed));
+        Click("Button1");
+        QCOMPARE(EditText("Edit5"), QStringLiteral("0"));
+        QCOMPARE(MemoText("Memo3"), QString());
+    }
+
+    void spinnerAcceptsPositionsBelowTheLength() {
+        Reach(WindowState::Normalised, QStringLiteral("abc"));
+        Spin("UpDown1Up");
+        QCOMPARE(EditText("Edit2"), QStringLiteral("2"));
+        QCOMPARE(Panel(3), QStringLiteral("2"));
+        QCOMPARE(Messages(), QStringList());
+        Spin("UpDown1Up");
+        QCOMPARE(Messages(), QStringList{kPositionMessage});
+        QCOMPARE(EditText("Edit2"), QStringLiteral("2"));
+        QCOMPARE(Panel(3), QStringLiteral("3"));
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Normalised));
+        Spin("UpDown1Down");
+        QCOMPARE(Messages(), QStringList());
+        QCOMPARE(EditText("Edit2"), QStringLiteral("2"));
+        QCOMPARE(Panel(3), QStringLiteral("2"));
+    }
+
+    void spinnerRefusesEveryPositionForOneLetter() {
+        Reach(WindowState::Normalised, QStringLiteral("x"));
+        Spin("UpDown1Up");
+        QCOMPARE(Messages(), QStringList{kPositionMessage});
+        Spin("UpDown1Down");
+        QCOMPARE(Messages(), QStringList{kPositionMessage});
+        QCOMPARE(EditText("Edit2"), QStringLiteral("1"));
+        QCOMPARE(Panel(3), QStringLiteral("1"));
+    }
+
+    void spinnerStopsAtTwentyFive() {
+        Reach(WindowState::Normalised, QString(40, QLatin1Char('a')));
+        Spin("UpDown1Up", 24);
+        QCOMPARE(Messages(), QStringList());
+        QCOMPARE(Panel(3), QStringLiteral("25"));
+        QCOMPARE(EditText("Edit2"), QStringLiteral("25"));
+        Find<QLabel>("StatusBar1Panel3")->setText(QStringLiteral("unchanged"));
+        Spin("UpDown1Up");
+        QCOMPARE(Messages(), QStringList());
+        QCOMPARE(Panel(3), QStringLiteral("unchanged"));
+        Click("BitBtn6");
+        // Position 25 of 40: A to Q of the classical order on 25 to 40, then R to W and A on.
+        QCOMPARE(MemoText("Memo2").mid(24, 1), QStringLiteral("A"));
+        QCOMPARE(MemoText("Memo2").left(1), QStringLiteral("R"));
+    }
+
+    // A refused position equal to the length is a valid key start; one beyond it
+    // is refused again by the keystream button, which then changes nothing.
+    void keystreamUsesARefusedPositionUpToTheLength() {
+        Reach(WindowState::Normalised, QStringLiteral("abc"));
+        Spin("UpDown1Up", 2);
+        QCOMPARE(Messages(), QStringList{kPositionMessage});
+        Click("BitBtn6");
+        QCOMPARE(Messages(), QStringList());
+        QCOMPARE(MemoText("Memo2"), QStringLiteral("BCA"));
+        QCOMPARE(EditText("Edit4"), QStringLiteral("3"));
+        QCOMPARE(EditText("Edit2"), QStringLiteral("2"));
+        QCOMPARE(Panel(3), QStringLiteral("3"));
+    }
+    void keystreamRefusesAPositionBeyondTheLength() {
+        Reach(WindowState::Normalised, QStringLiteral("ab"));
+        Spin("UpDown1Up", 2);
+        QCOMPARE(Messages(), (QStringList{kPositionMessage, kPositionMessage}));
+        Click("BitBtn6");
+        QCOMPARE(Messages(), QStringList{kPositionMessage});
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Normalised));
+        QCOMPARE(MemoText("Memo2"), QString());
+        QCOMPARE(EditText("Edit4"), QStringLiteral("???"));
+        Spin("UpDown1Down");
+        QCOMPARE(Messages(), QStringList{kPositionMessage});
+        Click("BitBtn6");
+        QCOMPARE(Messages(), QStringList());
+        QCOMPARE(MemoText("Memo2"), QStringLiteral("BA"));
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Keyed));
+    }
+
+    void directionSetsTheCaptions() {
+        Choose("RadioGroup3Item1");
+        QCOMPARE(Button("Button1")->text(), QStringLiteral("Dechiffrieren"));
+        QCOMPARE(Find<QLabel>("Label1")->text(), QStringLiteral("Anzahl der Plaintextzeichen"));
+        Reach(WindowState::Keyed);
+        Choose("RadioGroup3Item0");
+        QCOMPARE(Button("Button1")->text(), QStringLiteral("Chiffrieren"));
+        QCOMPARE(Find<QLabel>("Label1")->text(), QStringLiteral("Anzahl der Ciphertextzeichen"));
+        QVERIFY(Button("Button1")->isEnabled());
+    }
+
+    void methodAndKeyStartChangeOnlyTheAlphabet_data() {
+        QTest::addColumn<WindowState>("state");
+        QTest::newRow("Start") << WindowState::Start;
+        QTest::newRow("Normalised") << WindowState::Normalised;
+        QTest::newRow("Keyed") << WindowState::Keyed;
+        QTest::newRow("Ciphered") << WindowState::Ciphered;
+    }
+    void methodAndKeyStartChangeOnlyTheAlphabet() {
+        QFETCH(WindowState, state);
+        if (state != WindowState::Start) Reach(state);
+        const QStringList memos = {MemoText("Memo1"), MemoText("Memo2"), MemoText("Memo3")};
+        const QString enabled = EnabledStates();
+        struct Step {
+            const char* item;
+            const char* alphabet;
+        };
+        const Step steps[] = {{"RadioGroup1Item0", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+                              {"RadioGroup2Item1", "BCDEFGHIJKLMNOPQRSTUVWXYZ"},
+                              {"RadioGroup1Item1", "BCDEFGHIKLMNOPQRSTUXYZW"},
+                              {"RadioGroup2Item0", "ABCDEFGHIKLMNOPQRSTUXYZW"}};
+        for (const Step& step : steps) {
+            Choose(step.item);
+            QCOMPARE(EditText("Edit1"), QString::fromLatin1(step.alphabet));
+            QCOMPARE(Panel(5), QString::fromLatin1(step.alphabet));
+        }
+        QCOMPARE((QStringList{MemoText("Memo1"), MemoText("Memo2"), MemoText("Memo3")}), memos);
+        QCOMPARE(EnabledStates(), enabled);
+    }
+
+    void cipherUsesTheOldKeyStreamWithTheNewChoices() {
+        Reach(WindowState::Keyed, QStringLiteral("HALLO"));
+        QCOMPARE(MemoText("Memo2"), QStringLiteral("ABCDE"));
+        Choose("RadioGroup1Item0");
+        Choose("RadioGroup2Item1");
+        Click("Button1");
+        QCOMPARE(MemoText("Memo2"), QStringLiteral("ABCDE"));
+        QCOMPARE(MemoText("Memo3"), QStringLiteral("HBNOS"));
+    }
+
+    void togglesGroupAndUngroupTheirOwnText() {
+        Reach(WindowState::Ciphered, QStringLiteral("Trithemius 1508"));
+        const QString input = MemoText("Memo1");
+        const QString key = MemoText("Memo2");
+        const QString output = MemoText("Memo3");
+        QCOMPARE(input, QStringLiteral("TRITHEMIUSEINSFUENFNULLACHT"));
+        struct Toggle {
+            const char* button;
+            const char* memo;
+            QString plain;
+        };
+        const Toggle toggles[] = {
+            {"BitBtn1", "Memo1", input}, {"BitBtn7", "Memo2", key}, {"BitBtn8", "Memo3", output}};
+        const QString enabled = EnabledStates();
+        for (const Toggle& toggle : toggles) {
+            Find<QPlainTextEdit>(toggle.memo)->setPlainText(QStringLiteral("typed over"));
+            Click(toggle.button);
+            QCOMPARE(Button(toggle.button)->text(), kUngroup);
+            QString grouped;
+            for (int i = 0; i < toggle.plain.size(); ++i) {
+                if (i > 0 && i % 5 == 0) grouped += QLatin1Char(' ');
+                grouped += toggle.plain[i];
+            }
+            QCOMPARE(MemoText(toggle.memo), grouped);
+            Click(toggle.button);
+            QCOMPARE(Button(toggle.button)->text(), kGroups);
+            QCOMPARE(MemoText(toggle.memo), toggle.plain);
+            Click(toggle.button);
+        }
+        QCOMPARE(MemoText("Memo1").left(11), QStringLiteral("TRITH EMIUS"));
+        QCOMPARE(EditText("Edit3"), QStringLiteral("27"));
+        QCOMPARE(EditText("Edit4"), QStringLiteral("27"));
+        QCOMPARE(EditText("Edit5"), QStringLiteral("27"));
+        QCOMPARE(EnabledStates(), enabled);
+
+        // The reset restores every caption; the next click groups again.
+        Click("BitBtn3");
+        for (const Toggle& toggle : toggles) QCOMPARE(Button(toggle.button)->text(), kGroups);
+    }
+
+    void resetKeepsChoicesPositionAndPanels() {
+        Choose("RadioGroup3Item1");
+        Reach(WindowState::Normalised, QStringLiteral("Geheime Nachricht"));
+        Spin("UpDown1Up", 3);
+        Click("BitBtn6");
+        Click("Button1");
+        Click("BitBtn8");
+        Click("BitBtn3");
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Start));
+        QCOMPARE(EditText("Edit2"), QStringLiteral("4"));
+        QCOMPARE(Panel(3), QStringLiteral("4"));
+        QCOMPARE(Panel(1), QStringLiteral("16"));
+        QCOMPARE(Panel(5), QStringLiteral("ABCDEFGHIKLMNOPQRSTUXYZW"));
+        QCOMPARE(Button("Button1")->text(), QStringLiteral("Dechiffrieren"));
+        QVERIFY(Button("RadioGroup3Item1")->isChecked());
+        // The next normalisation starts with the spinner where it was left.
+        Reach(WindowState::Keyed, QStringLiteral("abcdefgh"));
+        QCOMPARE(MemoText("Memo2"), QStringLiteral("FGHABCDE"));
+    }
+
+    void clearingChangesOnlyTheTwoMemos() {
+        Find<QPlainTextEdit>("Memo2")->setPlainText(QStringLiteral("typed"));
+        Find<QPlainTextEdit>("Memo3")->setPlainText(QStringLiteral("kept"));
+        Click("BitBtn2");
+        QCOMPARE(MemoText("Memo1"), QString());
+        QCOMPARE(MemoText("Memo2"), QString());
+        QCOMPARE(MemoText("Memo3"), QStringLiteral("kept"));
+        QCOMPARE(EditText("Edit3"), QStringLiteral("???"));
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Start));
+    }
+
+    void escapeAndReturnClickTheirButtons_data() {
+        QTest::addColumn<WindowState>("state");
+        QTest::addColumn<QString>("returnClicks");
+        QTest::newRow("Start") << WindowState::Start << QString();
+        QTest::newRow("Normalised") << WindowState::Normalised << QStringLiteral("BitBtn1");
+        QTest::newRow("Keyed") << WindowState::Keyed << QStringLiteral("BitBtn1");
+        QTest::newRow("Ciphered") << WindowState::Ciphered << QStringLiteral("BitBtn1");
+    }
+    void escapeAndReturnClickTheirButtons() {
+        QFETCH(WindowState, state);
+        QFETCH(QString, returnClicks);
+        if (state != WindowState::Start) Reach(state);
+        QLineEdit* edit1 = Find<QLineEdit>("Edit1");
+        edit1->setFocus();
+        const QString memoBefore = MemoText("Memo1");
+        QTest::keyClick(edit1, Qt::Key_Escape);
+        // Escape clears the input only while BitBtn2 is enabled, in Start.
+        QCOMPARE(MemoText("Memo1").isEmpty(), state == WindowState::Start);
+        if (state != WindowState::Start) QCOMPARE(MemoText("Memo1"), memoBefore);
+
+        const QString caption = Button("BitBtn1")->text();
+        QTest::keyClick(edit1, Qt::Key_Return);
+        if (returnClicks.isEmpty()) {
+            QCOMPARE(Messages(), QStringList());
+            QCOMPARE(EnabledStates(), ExpectedStates(state));
+        } else {
+            QCOMPARE(Button("BitBtn1")->text(), kUngroup);
+            QVERIFY(caption != Button("BitBtn1")->text());
+        }
+    }
+
+    void returnClicksTheFirstEnabledDefaultButton() {
+        Reach(WindowState::Ciphered);
+        Find<QWidget>("BitBtn1")->setEnabled(false);
+        QLineEdit* edit1 = Find<QLineEdit>("Edit1");
+        edit1->setFocus();
+        QTest::keyClick(edit1, Qt::Key_Return);
+        QCOMPARE(Button("BitBtn7")->text(), kUngroup);
+        QCOMPARE(Button("BitBtn8")->text(), kGroups);
+    }
+
+    // Enciphers, then pastes the result into the cleared window and deciphers it.
+    void roundTripThroughTheWindow_data() {
+        QTest::addColumn<QString>("method");
+        QTest::addColumn<QString>("keyStart");
+        QTest::addColumn<QString>("expected");
+        const QString text = QStringLiteral("JAVAVERSUCH");
+        const QString classical = QStringLiteral("IAUAUERSUCH");
+        const QString modernItem = QStringLiteral("RadioGroup1Item0");
+        const QString classicalItem = QStringLiteral("RadioGroup1Item1");
+        const QString keyA = QStringLiteral("RadioGroup2Item0");
+        const QString keyB = QStringLiteral("RadioGroup2Item1");
+        QTest::newRow("modern, A") << modernItem << keyA << text;
+        QTest::newRow("modern, B") << modernItem << keyB << text;
+        QTest::newRow("classical, A") << classicalItem << keyA << classical;
+        QTest::newRow("classical, B") << classicalItem << keyB << classical;
+    }
+    void roundTripThroughTheWindow() {
+        QFETCH(QString, method);
+        QFETCH(QString, keyStart);
+        QFETCH(QString, expected);
+        Choose(method.toLatin1().constData());
+        Choose(keyStart.toLatin1().constData());
+        SetInput(QStringLiteral("Java-Versuch"));
+        Click("BitBtn5");
+        Spin("UpDown1Up", 6);
+        Click("BitBtn6");
+        Click("Button1");
+        const QString enciphered = MemoText("Memo3");
+        QCOMPARE(enciphered.size(), 11);
+        QVERIFY(enciphered != expected);
+
+        Click("BitBtn3");
+        Choose("RadioGroup3Item1");
+        SetInput(enciphered);
+        Click("BitBtn5");
+        Click("BitBtn6");
+        Click("Button1");
+        QCOMPARE(MemoText("Memo3"), expected);
+        QCOMPARE(EditText("Edit5"), QStringLiteral("11"));
+        QCOMPARE(Messages(), QStringList());
+    }
+
+    // Text from the memo reaches the core as Windows-1252 characters.
+    void inputIsReadAsWindows1252_data() {
+        QTest::addColumn<QString>("input");
+        QTest::addColumn<QString>("normalised");
+        QTest::newRow("composed umlauts")
+            << QStringLiteral("K\u00f6ln \u00c4u\u00dfere") << QStringLiteral("KOELNAEUSZERE");
+        QTest::newRow("decomposed o umlaut")
+            << QStringLiteral("Ko\u0308ln") << QStringLiteral("KOELN");
+        QTest::newRow("quotation marks")
+            << QStringLiteral("\u201EJa\u201C") << QStringLiteral("IA");
+        QTest::newRow("no Windows-1252 value")
+            << QStringLiteral("A\u0100\U0001F600\u05D0B") << QStringLiteral("AB");
+        QTest::newRow("lines") << QStringLiteral("eins\nzwei\r\n3")
+                               << QStringLiteral("EINSZWEIDREI");
+    }
+    void inputIsReadAsWindows1252() {
+        QFETCH(QString, input);
+        QFETCH(QString, normalised);
+        Reach(WindowState::Normalised, input);
+        QCOMPARE(MemoText("Memo1"), normalised);
+        QCOMPARE(EditText("Edit3"), QString::number(normalised.size()));
+    }
+
+    void button2DoesNothing() {
+        Reach(WindowState::Keyed);
+        const QString enabled = EnabledStates();
+        const QStringList memos = {MemoText("Memo1"), MemoText("Memo2"), MemoText("Memo3")};
+        Click("Button2");
+        QCOMPARE(EnabledStates(), enabled);
+        QCOMPARE((QStringList{MemoText("Memo1"), MemoText("Memo2"), MemoText("Memo3")}), memos);
+        QCOMPARE(Messages(), QStringList());
+    }
+};
+
+}  // namespace
+
+QTEST_MAIN(WindowActionsTest)
+#include "tst_window_actions.moc"

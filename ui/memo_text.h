@@ -1,0 +1,22 @@
+// Conversion between the text of a memo (Unicode) and the Windows-1252 byte
+// strings of the cipher core.
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace trithemius {
+
+// The memo's text as Windows-1252 bytes. Text in decomposed form (an o
+// followed by a combining diaeresis) is composed first, so it counts as the
+// one character it shows; a character that has no Windows-1252 value is
+// dropped. Line breaks pass as they stand (the memo joins its lines by CR LF).
+[[nodiscard]] std::string MemoTextToCipherText(const QString& memoText);
+
+// Windows-1252 bytes as memo text; every byte becomes one character, so the
+// memo shows as many characters as the core counts.
+[[nodiscard]] QString CipherTextToMemoText(std::string_view cipherText);
+
+}  // namespace trithemius
