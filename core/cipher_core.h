@@ -31,11 +31,11 @@ inline constexpr std::string_view kClassicalAlphabetB = "BCDEFGHIKLMNOPQRSTUXYZW
 
 // The working state; one instance lives as long as the program.
 struct CipherState {
-    std::string InputText;    // the normalised input: letters A to Z
-    std::string KeyStream;    // one key letter per letter of InputText
-    std::string BlockText;    // the last five-letter-group rendering
+    std::string InputText;  // the normalised input: letters A to Z
+    std::string KeyStream;  // one key letter per letter of InputText
+    std::string BlockText;  // the last five-letter-group rendering
     std::string KeyAlphabet{kClassicalAlphabetA};  // always one of the four
-    std::string OutputText;   // the result of enciphering or deciphering
+    std::string OutputText;  // the result of enciphering or deciphering
     std::int32_t TextLength = 0;  // letters the last operation worked on
 };
 

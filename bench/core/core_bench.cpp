@@ -21,8 +21,10 @@ constexpr std::int64_t kMegabyte = 1 << 20;
 // German prose with the characters the normaliser treats specially.
 std::string Prose(std::size_t size) {
     const std::string_view sentence =
-        "Am 3. M\xE4rz 1499 schrieb der Abt einen Brief \x84\xFC" "ber geheime Schrift\x93, "
-        "gr\xFC\xDF" "te seine Freunde und versprach: \"Jede Zeile l\xE4sst sich lesen!\"\r\n";
+        "Am 3. M\xE4rz 1499 schrieb der Abt einen Brief \x84\xFC"
+        "ber geheime Schrift\x93, "
+        "gr\xFC\xDF"
+        "te seine Freunde und versprach: \"Jede Zeile l\xE4sst sich lesen!\"\r\n";
     std::string text;
     text.reserve(size + sentence.size());
     while (text.size() < size) text += sentence;

@@ -16,7 +16,7 @@ constexpr KeyStart kA = KeyStart::KeyStartA;
 constexpr KeyStart kB = KeyStart::KeyStartB;
 
 std::string Ciphered(Method method, KeyStart keyStart, Direction direction, std::string_view text,
-                std::string_view key) {
+                     std::string_view key) {
     CipherState state;
     SelectKeyAlphabet(state, method, keyStart);
     state.InputText = text;
@@ -61,8 +61,10 @@ TEST(ApplyCipher, EnciphersAndDeciphersTheWorkedExamples) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(Ciphered(row.method, row.keyStart, Direction::Encipher, row.text, row.key), row.result);
-        EXPECT_EQ(Ciphered(row.method, row.keyStart, Direction::Decipher, row.result, row.key), row.text);
+        EXPECT_EQ(Ciphered(row.method, row.keyStart, Direction::Encipher, row.text, row.key),
+                  row.result);
+        EXPECT_EQ(Ciphered(row.method, row.keyStart, Direction::Decipher, row.result, row.key),
+                  row.text);
     }
 }
 
@@ -100,7 +102,8 @@ TEST(ApplyCipher, GivesTheEdgeCaseResults) {
     for (const DirectedRow& directed : rows) {
         const Row& row = directed.row;
         SCOPED_TRACE(row.name);
-        EXPECT_EQ(Ciphered(row.method, row.keyStart, directed.direction, row.text, row.key), row.result);
+        EXPECT_EQ(Ciphered(row.method, row.keyStart, directed.direction, row.text, row.key),
+                  row.result);
     }
 }
 
@@ -189,11 +192,9 @@ TEST(ApplyCipher, DecipheringUndoesEnciphering) {
                 SelectKeyAlphabet(state, combination.method, combination.keyStart);
                 state.InputText = text;
                 GenerateKeyStream(state, p);
-                ApplyCipher(state, combination.method, combination.keyStart,
-                            Direction::Encipher);
+                ApplyCipher(state, combination.method, combination.keyStart, Direction::Encipher);
                 state.InputText = state.OutputText;
-                ApplyCipher(state, combination.method, combination.keyStart,
-                            Direction::Decipher);
+                ApplyCipher(state, combination.method, combination.keyStart, Direction::Decipher);
                 ASSERT_EQ(state.OutputText, expected)
                     << "seed " << seed << ", text " << text << ", p " << p;
             }

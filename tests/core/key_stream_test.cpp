@@ -8,9 +8,8 @@
 namespace trithemius {
 namespace {
 
-constexpr std::string_view kAlphabets[] = {
-    "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIKLMNOPQRSTUXYZW",
-    "BCDEFGHIJKLMNOPQRSTUVWXYZ", "BCDEFGHIKLMNOPQRSTUXYZW"};
+constexpr std::string_view kAlphabets[] = {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIKLMNOPQRSTUXYZW",
+                                           "BCDEFGHIJKLMNOPQRSTUVWXYZ", "BCDEFGHIKLMNOPQRSTUXYZW"};
 
 CipherState Generated(std::string_view alphabet, std::size_t n, int p) {
     CipherState state;
@@ -78,8 +77,7 @@ TEST(GenerateKeyStream, EqualsTheClosedFormForEveryLengthAndPosition) {
         const std::size_t letters = alphabet.size();
         for (std::size_t n = 1; n <= 80; ++n) {
             for (std::size_t p = 1; p <= n; ++p) {
-                const std::string keyStream =
-                    Generated(alphabet, n, static_cast<int>(p)).KeyStream;
+                const std::string keyStream = Generated(alphabet, n, static_cast<int>(p)).KeyStream;
                 ASSERT_EQ(keyStream.size(), n);
                 for (std::size_t k = 1; k <= n; ++k) {
                     const std::size_t index = ((k + n - p) % n) % letters;

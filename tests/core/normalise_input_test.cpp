@@ -25,10 +25,16 @@ TEST(NormaliseInput, GivesTheResultsOfBothMethods) {
         std::string classical;
     };
     const Row rows[] = {
-        {"street and digits", "Stra\xDF" "e 12, K\xF6ln!", "STRASZEEINSZWEIKOELN", "STRASZEEINSZWEIKOELN"},
+        {"street and digits",
+         "Stra\xDF"
+         "e 12, K\xF6ln!",
+         "STRASZEEINSZWEIKOELN", "STRASZEEINSZWEIKOELN"},
         {"J and V", "J\xE4ger und Vogel", "JAEGERUNDVOGEL", "IAEGERUNDUOGEL"},
         {"VIER keeps its V", "Vier 4", "VIERVIER", "UIERVIER"},
-        {"year", "\xDC" "bermut 2019", "UEBERMUTZWEINULLEINSNEUN", "UEBERMUTZWEINULLEINSNEUN"},
+        {"year",
+         "\xDC"
+         "bermut 2019",
+         "UEBERMUTZWEINULLEINSNEUN", "UEBERMUTZWEINULLEINSNEUN"},
         {"line break", "Zwei\r\nZeilen", "ZWEIZEILEN", "ZWEIZEILEN"},
         {"accents vanish", "caf\xE9 \xE0 la carte", "CAFLACARTE", "CAFLACARTE"},
         {"hyphen and digits", "B-52", "BFUENFZWEI", "BFUENFZWEI"},
@@ -40,8 +46,7 @@ TEST(NormaliseInput, GivesTheResultsOfBothMethods) {
         {"deleted run", "A , ; B", "AB", "AB"},
         {"deleted at the end", "Ja!", "JA", "IA"},
         {"both cases of J and V", "Jj Vv", "JJVV", "IIUU"},
-        {"all ten digits", "0123456789",
-         "NULLEINSZWEIDREIVIERFUENFSECHSSIEBENACHTNEUN",
+        {"all ten digits", "0123456789", "NULLEINSZWEIDREIVIERFUENFSECHSSIEBENACHTNEUN",
          "NULLEINSZWEIDREIVIERFUENFSECHSSIEBENACHTNEUN"},
         {"accented letter alone", "\xE9", "", ""},
         {"empty", "", "", ""},
@@ -84,7 +89,7 @@ TEST(NormaliseInput, ReplacesEarlierStateAndAcceptsItsOwnText) {
 // independent statement of what the normalisation must give.
 std::string ScanInPlace(std::string text, Method method) {
     const auto replacement = [method](unsigned char c) -> std::string {
-        static const char* const kDigitWords[] = {"NULL", "EINS", "ZWEI", "DREI", "VIER",
+        static const char* const kDigitWords[] = {"NULL",  "EINS",  "ZWEI",   "DREI", "VIER",
                                                   "FUENF", "SECHS", "SIEBEN", "ACHT", "NEUN"};
         if (c >= '0' && c <= '9') return kDigitWords[c - '0'];
         if (method == Method::MethodClassical && c == 'J') return "I";

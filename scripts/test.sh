@@ -1,0 +1,18 @@
+#!/bin/bash
+# Installs what is missing, builds everything and runs every check: the
+# formatting, the fuzz targets for a bounded time, all tests under Address-
+# and UndefinedBehaviorSanitizer, and last all tests of the release build,
+# whose summary closes the output.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/install-dependencies.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
+cmake --build build -j"$(nproc)"
+
+bash scripts/check-format.sh
+bash scripts/fuzz.sh build-fuzz
+bash scripts/sanitize.sh build-asan
+
+cd build
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
