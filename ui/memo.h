@@ -1,12 +1,17 @@
 // Memo: the window's multi-line text box (TMemo). Editable, wrapped, Tab
 // moves the focus, Escape and Return stay inside it.
 //
-// Why the wrap mode changes: laying out one unbroken line of a million
-// letters at word boundaries takes Qt minutes, and the normalised text, the
-// keystream and the result are exactly such lines. SetText and pasting
-// therefore wrap anywhere while the text holds a run of non-blank characters
-// longer than kLongRunLength, and at word boundaries otherwise, so prose
-// still wraps between words.
+// Why long lines are handled apart: Qt lays out a paragraph as a whole, and
+// the normalised text, the keystream and the result are single paragraphs of
+// up to millions of letters. At word boundaries such an unbroken line takes
+// Qt minutes; even wrapping anywhere it takes about 0.4 s per megabyte.
+// SetText therefore cuts every long line into display lines of the memo's
+// width, as the wrap would, each in a paragraph of its own that continues
+// the line before it; Qt then lays out only the paragraphs in view. Text()
+// and copying join the display lines again, so the cut is never seen in the
+// text. Lines that are not cut wrap anywhere while they hold a run of
+// non-blank characters longer than kLongRunLength, and at word boundaries
+// otherwise, so prose still wraps between words.
 #pragma once
 
 #include <QPlainTextEdit>
@@ -17,6 +22,9 @@ class Memo : public QPlainTextEdit {
 public:
     // Runs of non-blank characters longer than this switch to wrapping anywhere.
     static constexpr qsizetype kLongRunLength = 1000;
+
+    // Lines longer than this are cut into display lines by SetText.
+    static constexpr qsizetype kCutLineLength = 2000;
 
     explicit Memo(QWidget* parent = nullptr);
 
@@ -35,7 +43,12 @@ public:
     // The wrap mode SetText chooses for text.
     [[nodiscard]] static QTextOption::WrapMode WrapModeFor(const QString& text);
 
+    // How many characters a display line holds, or 0 where lines are not cut
+    // (a font whose characters differ in width, or a memo not yet laid out).
+    [[nodiscard]] qsizetype CharactersPerLine() const;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void insertFromMimeData(const QMimeData* source) override;
+    [[nodiscard]] QMimeData* createMimeDataFromSelection() const override;
 };

@@ -12,6 +12,7 @@
 #include <QFontDatabase>
 #include <QFrame>
 #include <QGroupBox>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -272,11 +273,21 @@ QFont FontOf(const FontSpec& spec) {
 
 QString Utf8(const char* text) { return QString::fromUtf8(text); }
 
+// The program's icon, in every size the desktop entry installs.
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/icons/%1x%1/trithemius-chiffre.png").arg(size));
+    }
+    return icon;
+}
+
 }  // namespace
 
 void TForm1::CreateControls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(Utf8(kTitle));
+    setWindowIcon(ProgramIcon());
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, windowPalette.color(QPalette::Button));  // clBtnFace
     setPalette(windowPalette);

@@ -33,6 +33,12 @@ TEST(ToFiveLetterBlocks, GroupsByFive) {
     }
 }
 
+TEST(ToFiveLetterBlocks, GroupsItsOwnLastRenderingAgain) {
+    CipherState state;
+    ToFiveLetterBlocks(state, "ABCDEFG");
+    EXPECT_EQ(ToFiveLetterBlocks(state, state.BlockText), "ABCDE  FG");
+}
+
 TEST(ToFiveLetterBlocks, RegroupingGivesTheSameTextAndUngroupingLosesNothing) {
     std::mt19937 random(5);
     std::uniform_int_distribution<int> letter('A', 'Z');

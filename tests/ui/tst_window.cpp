@@ -4,8 +4,11 @@
 // closing. Controls are found by their object names, as the window
 // definition names them; each test gets a fresh window and leaves no
 // top-level widget behind.
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
+#include <QClipboard>
 #include <QGroupBox>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +16,9 @@
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
@@ -76,6 +82,9 @@ private slots:
     void radioSetItemIndexIsSilent();
     void memoText_data();
     void memoText();
+    void windowIconHasEverySize();
+    void memoCutsLongLines_data();
+    void memoCutsLongLines();
     void closing_data();
     void closing();
 
@@ -974,6 +983,48 @@ void TestWindow::memoText() {
         QCOMPARE(memo->Text(), QString());
         QCOMPARE(memo->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
     }
+}
+
+void TestWindow::windowIconHasEverySize() {
+    const QIcon icon = Form->windowIcon();
+    QVERIFY(!icon.isNull());
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
+                 qPrintable(QString::number(size)));
+    }
+}
+
+void TestWindow::memoCutsLongLines_data() {
+    QTest::addColumn<QString>("text");
+    const QString run = QStringLiteral("ABCDEFGHIKLMNOPQRSTUXYZW").repeated(5000);
+    QTest::newRow("unbroken run") << run;
+    QTest::newRow("five-letter groups") << QStringLiteral("ABCDE ").repeated(20000).trimmed();
+    QTest::newRow("prose line, then a run")
+        << QStringLiteral("Ein Satz.\r\n") + run + QStringLiteral("\r\nEnde");
+    QTest::newRow("blank in the last column")
+        << QString(55, QLatin1Char('X')) + QStringLiteral(" ") + run;
+}
+
+void TestWindow::memoCutsLongLines() {
+    QFETCH(QString, text);
+    auto* memo = Child<Memo>(QStringLiteral("Memo3"));
+    QVERIFY(memo->CharactersPerLine() > 0);
+    memo->SetText(text);
+    // Many short paragraphs, each exactly one line of the memo: the cut
+    // matches the wrap, so the memo looks as if it wrapped the line itself.
+    QVERIFY(memo->blockCount() > text.size() / memo->CharactersPerLine() / 2);
+    QTextDocument* document = memo->document();
+    for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next()) {
+        document->documentLayout()->blockBoundingRect(block);
+        QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
+    }
+    // The text and a copy of all of it are the text that was set.
+    QCOMPARE(memo->Text(), text);
+    memo->selectAll();
+    memo->copy();
+    QString copied = text;
+    copied.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
 }
 
 void TestWindow::closing_data() {
