@@ -2,7 +2,10 @@
 // key letter at the same position.
 #include "cipher_core.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
+#include <vector>
 
 namespace trithemius {
 namespace {
@@ -97,9 +100,37 @@ void ApplyClassical(std::string_view text, std::string_view key, std::string_vie
                 letterAt(ResultPosition(input, keyLetter, length, direction));
         }
     }
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        advance(i);
-        out[i] = results[inputPosition][keyPosition];
+    // A pair of bytes that both occur in the alphabet gives its result
+    // straight away; -1 marks the other pairs. Stretches made only of such
+    // pairs need no position bookkeeping: the positions after one are those
+    // of its last pair.
+    std::vector<std::int16_t> pairs(256 * 256, -1);
+    for (int x = 0; x < 256; ++x) {
+        for (int y = 0; y < 256; ++y) {
+            if (positions[x] != 0 && positions[y] != 0) {
+                pairs[x * 256 + y] =
+                    static_cast<unsigned char>(results[positions[x]][positions[y]]);
+            }
+        }
+    }
+    constexpr std::size_t kStretch = 256;
+    for (std::size_t from = 0; from < text.size(); from += kStretch) {
+        const std::size_t end = std::min(text.size(), from + kStretch);
+        int unknown = 0;
+        for (std::size_t i = from; i < end; ++i) {
+            const int result = pairs[static_cast<unsigned char>(text[i]) * 256 +
+                                     static_cast<unsigned char>(key[i])];
+            out[i] = static_cast<char>(result);
+            unknown |= result;
+        }
+        if (unknown >= 0) {
+            advance(end - 1);
+            continue;
+        }
+        for (std::size_t i = from; i < end; ++i) {
+            advance(i);
+            out[i] = results[inputPosition][keyPosition];
+        }
     }
 }
 

@@ -160,6 +160,68 @@ TEST(ApplyCipher, ClassicalArithmeticCountsInAnyLongerAlphabetToo) {
     EXPECT_EQ(state.OutputText, "zAzIBz");
 }
 
+// The classical rule, one position at a time: positions in the alphabet (J
+// and V as I and U), the last one found for any other character, the result
+// brought into 1 to L.
+std::string ClassicalOneByOne(std::string_view text, std::string_view key,
+                              std::string_view alphabet, Direction direction) {
+    const auto positionOf = [alphabet](char c, int last) {
+        std::size_t found = alphabet.find(c);
+        if (found == std::string_view::npos && (c == 'J' || c == 'V')) {
+            found = alphabet.find(c == 'J' ? 'I' : 'U');
+        }
+        return found == std::string_view::npos ? last : static_cast<int>(found) + 1;
+    };
+    const int length = static_cast<int>(alphabet.size());
+    int inputPosition = 0;
+    int keyPosition = 0;
+    std::string result;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        inputPosition = positionOf(text[i], inputPosition);
+        keyPosition = positionOf(key[i], keyPosition);
+        const int z = direction == Direction::Encipher ? inputPosition + keyPosition - 1
+                                                       : inputPosition - keyPosition + 1;
+        result += alphabet[static_cast<std::size_t>(((z - 1) % length + length) % length)];
+    }
+    return result;
+}
+
+TEST(ApplyCipher, ClassicalEqualsTheRuleOneByOneOnLongMixedTexts) {
+    // Mostly letters, now and then a character outside the alphabet, so that
+    // long stretches of letters and their neighbours are both covered.
+    const unsigned seed = 77;
+    std::mt19937 random(seed);
+    const std::string_view pool = "ABCDEFGHIJKLMNOPQRSTUVWXYZ?4 ";
+    std::uniform_int_distribution<std::size_t> letter(0, 25);
+    std::uniform_int_distribution<std::size_t> any(0, pool.size() - 1);
+    std::uniform_int_distribution<int> rarely(0, 299);
+    const auto randomText = [&](std::size_t n) {
+        std::string text;
+        for (std::size_t i = 0; i < n; ++i) {
+            text += pool[rarely(random) == 0 ? any(random) : letter(random)];
+        }
+        return text;
+    };
+    for (int round = 0; round < 40; ++round) {
+        const std::size_t n = static_cast<std::size_t>(round) * 97;
+        const std::string text = randomText(n);
+        const std::string key = randomText(n);
+        for (const KeyStart keyStart : {kA, kB}) {
+            for (const Direction direction : {Direction::Encipher, Direction::Decipher}) {
+                CipherState state;
+                SelectKeyAlphabet(state, kClassical, keyStart);
+                const std::string_view alphabet =
+                    keyStart == kA ? state.KeyAlphabet : kClassicalAlphabetA;
+                const std::string expected = ClassicalOneByOne(text, key, alphabet, direction);
+                state.InputText = text;
+                state.KeyStream = key;
+                ApplyCipher(state, kClassical, keyStart, direction);
+                ASSERT_EQ(state.OutputText, expected) << "seed " << seed << ", round " << round;
+            }
+        }
+    }
+}
+
 // Deciphering the enciphered text with the same keystream gives the text back,
 // for random texts and every key start position the spinner offers.
 TEST(ApplyCipher, DecipheringUndoesEnciphering) {
