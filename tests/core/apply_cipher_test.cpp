@@ -204,8 +204,13 @@ TEST(ApplyCipher, ClassicalEqualsTheRuleOneByOneOnLongMixedTexts) {
     };
     for (int round = 0; round < 40; ++round) {
         const std::size_t n = static_cast<std::size_t>(round) * 97;
-        const std::string text = randomText(n);
-        const std::string key = randomText(n);
+        std::string text = randomText(n);
+        std::string key = randomText(n);
+        // Unknown characters right after whole stretches of 256 letters.
+        for (std::size_t i = 256; i < n; i += 256) {
+            text[i] = '?';
+            key[i] = '?';
+        }
         for (const KeyStart keyStart : {kA, kB}) {
             for (const Direction direction : {Direction::Encipher, Direction::Decipher}) {
                 CipherState state;
