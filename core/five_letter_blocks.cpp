@@ -1,5 +1,6 @@
 // Rendering a text in groups of five characters.
 #include "cipher_core.h"
+#include "reused_storage.h"
 
 #include <algorithm>
 #include <utility>
@@ -8,8 +9,8 @@ namespace trithemius {
 
 const std::string& ToFiveLetterBlocks(CipherState& state, std::string_view text) {
     constexpr std::size_t kGroupSize = 5;
-    // Built apart from BlockText, so the text may be BlockText itself.
-    std::string blocks;
+    // The text may be BlockText itself.
+    std::string blocks = TakeStorage(state.BlockText, text);
     if (!text.empty()) {
         const std::size_t groups = (text.size() + kGroupSize - 1) / kGroupSize;
         blocks.resize(text.size() + groups - 1);

@@ -6,10 +6,10 @@
 // everything else vanishes. The mapping is one table per method, so the whole
 // text is normalised in one linear pass.
 #include "cipher_core.h"
+#include "reused_storage.h"
 
 #include <array>
 #include <cstring>
-#include <functional>
 #include <utility>
 
 namespace trithemius {
@@ -84,12 +84,7 @@ void NormaliseInput(CipherState& state, std::string_view rawText, Method method)
     constexpr std::size_t kChunk = 4096;
     constexpr std::size_t kLongestReplacement = 6;
     std::array<char, kChunk * kLongestReplacement + sizeof(Replacement::Letters)> buffer;
-    const std::string_view previous = state.InputText;
-    const std::less<const char*> before;
-    const bool rawTextIsInputText = !rawText.empty() && !before(rawText.data(), previous.data()) &&
-                                    before(rawText.data(), previous.data() + previous.size());
-    std::string text = rawTextIsInputText ? std::string() : std::move(state.InputText);
-    text.clear();
+    std::string text = TakeStorage(state.InputText, rawText);
     text.reserve(rawText.size());
     for (std::size_t from = 0; from < rawText.size(); from += kChunk) {
         const std::string_view chunk = rawText.substr(from, kChunk);
