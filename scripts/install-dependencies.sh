@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev libgl-dev fonts-liberation
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-dev clang-format clang-tidy
-    dpkg-dev file
+    dpkg-dev file git
 )
 
 missing=()

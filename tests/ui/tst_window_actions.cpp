@@ -128,6 +128,14 @@ private:
         }
         return states;
     }
+    // One data row per window state.
+    static void AddStateRows() {
+        QTest::addColumn<WindowState>("state");
+        QTest::newRow("Start") << WindowState::Start;
+        QTest::newRow("Normalised") << WindowState::Normalised;
+        QTest::newRow("Keyed") << WindowState::Keyed;
+        QTest::newRow("Ciphered") << WindowState::Ciphered;
+    }
     static QString ExpectedStates(WindowState state) {
         switch (state) {
             case WindowState::Start:
@@ -165,13 +173,7 @@ private slots:
         QVERIFY(QApplication::topLevelWidgets().isEmpty());
     }
 
-    void transitionsFollowTheStateTable_data() {
-        QTest::addColumn<WindowState>("state");
-        QTest::newRow("Start") << WindowState::Start;
-        QTest::newRow("Normalised") << WindowState::Normalised;
-        QTest::newRow("Keyed") << WindowState::Keyed;
-        QTest::newRow("Ciphered") << WindowState::Ciphered;
-    }
+    void transitionsFollowTheStateTable_data() { AddStateRows(); }
     void transitionsFollowTheStateTable() {
         QFETCH(WindowState, state);
         if (state != WindowState::Start) Reach(state);
@@ -326,13 +328,7 @@ private slots:
         QVERIFY(Button("Button1")->isEnabled());
     }
 
-    void methodAndKeyStartChangeOnlyTheAlphabet_data() {
-        QTest::addColumn<WindowState>("state");
-        QTest::newRow("Start") << WindowState::Start;
-        QTest::newRow("Normalised") << WindowState::Normalised;
-        QTest::newRow("Keyed") << WindowState::Keyed;
-        QTest::newRow("Ciphered") << WindowState::Ciphered;
-    }
+    void methodAndKeyStartChangeOnlyTheAlphabet_data() { AddStateRows(); }
     void methodAndKeyStartChangeOnlyTheAlphabet() {
         QFETCH(WindowState, state);
         if (state != WindowState::Start) Reach(state);
