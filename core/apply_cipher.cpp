@@ -104,11 +104,15 @@ void ApplyClassical(std::string_view text, std::string_view key, std::string_vie
     // straight away; -1 marks the other pairs. Stretches made only of such
     // pairs need no position bookkeeping: the positions after one are those
     // of its last pair.
-    std::vector<std::int16_t> pairs(256 * 256, -1);
-    for (int x = 0; x < 256; ++x) {
-        for (int y = 0; y < 256; ++y) {
+    constexpr std::size_t kBytes = 256;
+    const auto pairIndex = [](char x, char y) {
+        return static_cast<unsigned char>(x) * kBytes + static_cast<unsigned char>(y);
+    };
+    std::vector<std::int16_t> pairs(kBytes * kBytes, -1);
+    for (std::size_t x = 0; x < kBytes; ++x) {
+        for (std::size_t y = 0; y < kBytes; ++y) {
             if (positions[x] != 0 && positions[y] != 0) {
-                pairs[x * 256 + y] =
+                pairs[x * kBytes + y] =
                     static_cast<unsigned char>(results[positions[x]][positions[y]]);
             }
         }
@@ -118,8 +122,7 @@ void ApplyClassical(std::string_view text, std::string_view key, std::string_vie
         const std::size_t end = std::min(text.size(), from + kStretch);
         int unknown = 0;
         for (std::size_t i = from; i < end; ++i) {
-            const int result = pairs[static_cast<unsigned char>(text[i]) * 256 +
-                                     static_cast<unsigned char>(key[i])];
+            const int result = pairs[pairIndex(text[i], key[i])];
             out[i] = static_cast<char>(result);
             unknown |= result;
         }
