@@ -104,7 +104,7 @@ void ApplyClassical(std::string_view text, std::string_view key, std::string_vie
     // straight away; -1 marks the other pairs. Stretches made only of such
     // pairs need no position bookkeeping: the positions after one are those
     // of its last pair.
-    constexpr std::size_t kBytes = 256;
+    constexpr std::size_t kBytes = 256;  // every value of a byte
     const auto pairIndex = [](char x, char y) {
         return static_cast<unsigned char>(x) * kBytes + static_cast<unsigned char>(y);
     };
