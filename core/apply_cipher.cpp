@@ -68,6 +68,10 @@ int ResultPosition(int inputPosition, int keyPosition, int length, Direction dir
 // arithmetic and no unpredictable branch per letter.
 constexpr int kTableLetters = 32;
 
+// Texts from this length on also get a table of result letters for every
+// pair of bytes; building it costs more than it saves on shorter ones.
+constexpr std::size_t kPairTableLength = 1024;
+
 void ApplyClassical(std::string_view text, std::string_view key, std::string_view alphabet,
                     Direction direction, char* out) {
     const PositionTable positions = MakePositionTable(alphabet);
@@ -99,6 +103,13 @@ void ApplyClassical(std::string_view text, std::string_view key, std::string_vie
             results[input][keyLetter] =
                 letterAt(ResultPosition(input, keyLetter, length, direction));
         }
+    }
+    if (text.size() < kPairTableLength) {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            advance(i);
+            out[i] = results[inputPosition][keyPosition];
+        }
+        return;
     }
     // A pair of bytes that both occur in the alphabet gives its result
     // straight away; -1 marks the other pairs. Stretches made only of such
