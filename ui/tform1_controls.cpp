@@ -49,7 +49,7 @@ enum class Kind {
     StatusBar
 };
 
-struct ControlSpec {
+struct ControlRow {
     const char* Name;
     const char* Parent;
     Kind Type;
@@ -61,7 +61,7 @@ struct ControlSpec {
 // Every control, each container's children in tab order (depth first, so the
 // creation order is the focus order). Memo1's text is kSampleText; BitBtn3
 // and BitBtn4 take the caption of their kind.
-constexpr ControlSpec kControls[] = {
+constexpr ControlRow kControls[] = {
     {"Panel1", "Form1", Kind::Panel, 0, 0, 1313, 470, "", true},
 
     {"GroupBox1", "Panel1", Kind::GroupBox, 8, 56, 641, 409, "Eingabeseite", true},
@@ -110,12 +110,12 @@ constexpr ControlSpec kControls[] = {
 };
 
 // Stock kinds of the TBitBtn controls.
-struct StockSpec {
+struct StockRow {
     const char* Name;
     ButtonKind ButtonKindOf;
 };
 
-constexpr StockSpec kStockKinds[] = {
+constexpr StockRow kStockKinds[] = {
     {"BitBtn1", ButtonKind::bkOK},    {"BitBtn2", ButtonKind::bkNo},
     {"BitBtn3", ButtonKind::bkRetry}, {"BitBtn4", ButtonKind::bkClose},
     {"BitBtn5", ButtonKind::bkAll},   {"BitBtn6", ButtonKind::bkOK},
@@ -127,7 +127,7 @@ constexpr StockSpec kStockKinds[] = {
 enum class Face { MsSansSerif, CourierNew, TimesNewRoman };
 constexpr int kSansSubstituteStretch = 94;  // per cent of the normal width
 
-struct FontSpec {
+struct FontRow {
     const char* Name;
     Face FaceOf;
     int PixelSize;
@@ -136,7 +136,7 @@ struct FontSpec {
 };
 
 // Controls with a font of their own; all others use the window font (Form1).
-constexpr FontSpec kFonts[] = {
+constexpr FontRow kFonts[] = {
     {"Form1", Face::MsSansSerif, 11, false, false},
     {"StaticText1", Face::TimesNewRoman, 21, true, true},
     {"StaticText4", Face::MsSansSerif, 11, false, false},
@@ -160,7 +160,7 @@ constexpr QRgb clGreen = qRgb(0, 128, 0);
 constexpr QRgb clWhite = qRgb(255, 255, 255);
 constexpr QRgb clMaroon = qRgb(128, 0, 0);
 
-struct ColourSpec {
+struct ColourRow {
     const char* Name;
     bool HasBackground;  // memos only
     QRgb Background;
@@ -168,20 +168,20 @@ struct ColourSpec {
 };
 
 // Controls with colours of their own; all others use the system scheme.
-constexpr ColourSpec kColours[] = {
+constexpr ColourRow kColours[] = {
     {"Memo1", true, clNavy, clYellow},  {"Memo2", true, clBlack, clRed},
     {"Memo3", true, clGreen, clWhite},  {"StaticText1", false, 0, clMaroon},
     {"StaticText4", false, 0, clGreen}, {"StaticText6", false, 0, clRed},
 };
 
-struct RadioSpec {
+struct RadioRow {
     const char* Name;
     const char* Item0;
     const char* Item1;
     int InitialItem;
 };
 
-constexpr RadioSpec kRadioItems[] = {
+constexpr RadioRow kRadioItems[] = {
     {"RadioGroup1", "modernes Alphabet",
      "klassischer Trithemius (ohne J und V und andere Zeichenanordnung)", 1},
     {"RadioGroup2", "Schlüssel beginnt mit A", "Schlüssel beginnt mit B", 0},
@@ -193,12 +193,12 @@ constexpr int kKeyStartMinimum = 1;
 constexpr int kKeyStartMaximum = 25;
 constexpr int kKeyStartInitial = 1;
 
-struct PanelSpec {
+struct PanelRow {
     int Width;
     const char* Text;
 };
 
-constexpr PanelSpec kStatusPanels[] = {
+constexpr PanelRow kStatusPanels[] = {
     {130, "Anzahl Eingabezeichen"},
     {40, "35"},
     {165, "Startposition des Key-Alphabets"},
@@ -242,9 +242,9 @@ constexpr const char* kSampleText =
     "Ihnen das kleine Programm, das Sie gerade geöffnet haben.\n"
     "Und nun: Ändern Sie diesen Text nach Herzenslust!";
 
-QFont FontOf(const FontSpec& spec) {
+QFont FontOf(const FontRow& row) {
     QFont font;
-    switch (spec.FaceOf) {
+    switch (row.FaceOf) {
         case Face::MsSansSerif:
             font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
                               QStringLiteral("DejaVu Sans")});
@@ -265,9 +265,9 @@ QFont FontOf(const FontSpec& spec) {
             font.setStyleHint(QFont::Serif);
             break;
     }
-    font.setPixelSize(spec.PixelSize);
-    font.setBold(spec.Bold);
-    font.setItalic(spec.Italic);
+    font.setPixelSize(row.PixelSize);
+    font.setBold(row.Bold);
+    font.setItalic(row.Italic);
     return font;
 }
 
@@ -294,12 +294,12 @@ void TForm1::CreateControls() {
     move(kScreenPosition);
     resize(kClientSize);
 
-    for (const ControlSpec& spec : kControls) {
+    for (const ControlRow& row : kControls) {
         QWidget* parent =
-            spec.Parent == QLatin1String("Form1") ? this : findChild<QWidget*>(Utf8(spec.Parent));
-        const QString text = Utf8(spec.Text);
+            row.Parent == QLatin1String("Form1") ? this : findChild<QWidget*>(Utf8(row.Parent));
+        const QString text = Utf8(row.Text);
         QWidget* control = nullptr;
-        switch (spec.Type) {
+        switch (row.Type) {
             case Kind::Panel: {
                 auto* panel = new QFrame(parent);
                 panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -345,8 +345,8 @@ void TForm1::CreateControls() {
                 // Items now, so they take their group's place in the focus order.
                 auto* group = new RadioGroup(parent);
                 group->setTitle(text);
-                for (const RadioSpec& items : kRadioItems) {
-                    if (spec.Name == std::string_view(items.Name))
+                for (const RadioRow& items : kRadioItems) {
+                    if (row.Name == std::string_view(items.Name))
                         group->SetItems({Utf8(items.Item0), Utf8(items.Item1)});
                 }
                 control = group;
@@ -359,9 +359,9 @@ void TForm1::CreateControls() {
                 control = new StatusBar(parent);
                 break;
         }
-        control->setObjectName(Utf8(spec.Name));
-        control->setGeometry(spec.Left, spec.Top, spec.Width, spec.Height);
-        control->setEnabled(spec.Enabled);
+        control->setObjectName(Utf8(row.Name));
+        control->setGeometry(row.Left, row.Top, row.Width, row.Height);
+        control->setEnabled(row.Enabled);
     }
 
     Panel1 = findChild<QFrame*>(QStringLiteral("Panel1"));
@@ -403,38 +403,38 @@ void TForm1::CreateControls() {
 
     Memo1->SetText(Utf8(kSampleText));
 
-    for (const StockSpec& spec : kStockKinds) {
-        auto* button = findChild<QPushButton*>(Utf8(spec.Name));
-        button->setIcon(StockGlyph(spec.ButtonKindOf));
-        button->setIconSize(StockGlyphSize(spec.ButtonKindOf));
-        if (button->text().isEmpty()) button->setText(StockCaption(spec.ButtonKindOf));
+    for (const StockRow& row : kStockKinds) {
+        auto* button = findChild<QPushButton*>(Utf8(row.Name));
+        button->setIcon(StockGlyph(row.ButtonKindOf));
+        button->setIconSize(StockGlyphSize(row.ButtonKindOf));
+        if (button->text().isEmpty()) button->setText(StockCaption(row.ButtonKindOf));
     }
 
-    for (const FontSpec& spec : kFonts) {
+    for (const FontRow& row : kFonts) {
         QWidget* control =
-            spec.Name == QLatin1String("Form1") ? this : findChild<QWidget*>(Utf8(spec.Name));
-        control->setFont(FontOf(spec));
+            row.Name == QLatin1String("Form1") ? this : findChild<QWidget*>(Utf8(row.Name));
+        control->setFont(FontOf(row));
     }
 
-    for (const ColourSpec& spec : kColours) {
-        auto* control = findChild<QWidget*>(Utf8(spec.Name));
+    for (const ColourRow& row : kColours) {
+        auto* control = findChild<QWidget*>(Utf8(row.Name));
         QPalette colours = control->palette();
-        if (spec.HasBackground) {
-            colours.setColor(QPalette::Base, QColor(spec.Background));
-            colours.setColor(QPalette::Text, QColor(spec.Text));
+        if (row.HasBackground) {
+            colours.setColor(QPalette::Base, QColor(row.Background));
+            colours.setColor(QPalette::Text, QColor(row.Text));
         } else {
-            colours.setColor(QPalette::WindowText, QColor(spec.Text));
+            colours.setColor(QPalette::WindowText, QColor(row.Text));
         }
         control->setPalette(colours);
     }
 
-    for (const RadioSpec& spec : kRadioItems)
-        findChild<RadioGroup*>(Utf8(spec.Name))->SetItemIndex(spec.InitialItem);
+    for (const RadioRow& row : kRadioItems)
+        findChild<RadioGroup*>(Utf8(row.Name))->SetItemIndex(row.InitialItem);
 
     UpDown1->SetRange(kKeyStartMinimum, kKeyStartMaximum);
     UpDown1->SetPosition(kKeyStartInitial);
 
-    for (const PanelSpec& spec : kStatusPanels) StatusBar1->AddPanel(spec.Width, Utf8(spec.Text));
+    for (const PanelRow& row : kStatusPanels) StatusBar1->AddPanel(row.Width, Utf8(row.Text));
 
     Memo1->setFocus();
 }
