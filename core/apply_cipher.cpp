@@ -104,11 +104,15 @@ void ApplyClassical(std::string_view text, std::string_view key, std::string_vie
                 letterAt(ResultPosition(input, keyLetter, length, direction));
         }
     }
-    if (text.size() < kPairTableLength) {
-        for (std::size_t i = 0; i < text.size(); ++i) {
+    // Letter by letter, carrying the positions along.
+    const auto applyFromPositions = [&](std::size_t from, std::size_t end) {
+        for (std::size_t i = from; i < end; ++i) {
             advance(i);
             out[i] = results[inputPosition][keyPosition];
         }
+    };
+    if (text.size() < kPairTableLength) {
+        applyFromPositions(0, text.size());
         return;
     }
     // A pair of bytes that both occur in the alphabet gives its result
@@ -139,11 +143,8 @@ void ApplyClassical(std::string_view text, std::string_view key, std::string_vie
         }
         if (unknown >= 0) {
             advance(end - 1);
-            continue;
-        }
-        for (std::size_t i = from; i < end; ++i) {
-            advance(i);
-            out[i] = results[inputPosition][keyPosition];
+        } else {
+            applyFromPositions(from, end);
         }
     }
 }

@@ -156,7 +156,7 @@ QMimeData* Memo::createMimeDataFromSelection() const {
     // The selection as Qt gives it separates paragraphs by U+2029; a cut
     // between display lines is dropped, a line break of the text kept.
     const QTextCursor cursor = textCursor();
-    QString selected = cursor.selectedText();
+    const QString selected = cursor.selectedText();
     QString text;
     text.reserve(selected.size());
     QTextBlock block = document()->findBlock(cursor.selectionStart());

@@ -27,7 +27,7 @@ int Windows1252Byte(char16_t unit) {
         return unit;
     }
     for (std::size_t i = 0; i < kHighControlRange.size(); ++i) {
-        if (kHighControlRange[i] == unit && unit != kUndefined) {
+        if (kHighControlRange[i] == unit) {  // unit is never kUndefined here
             return static_cast<int>(kFirstHigh + i);
         }
     }
