@@ -172,3 +172,14 @@ QString StockCaption(ButtonKind kind) {
             return QString();
     }
 }
+
+KeyRole StockRole(ButtonKind kind) {
+    switch (kind) {
+        case ButtonKind::bkOK:
+            return KeyRole::Default;
+        case ButtonKind::bkNo:
+            return KeyRole::Cancel;
+        default:
+            return KeyRole::None;
+    }
+}

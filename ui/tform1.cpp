@@ -4,7 +4,8 @@
 // through the fixed sequence normalise, key start position, keystream and
 // cipher; then reads the choices at that moment, runs one operation of the
 // cipher core on State and shows its result. Which step comes next is held
-// only by which buttons are enabled.
+// only by which buttons are enabled. Handlers that may take long on large
+// texts run as a BusyAction: busy cursor, and no clicks delivered late.
 #include "tform1.h"
 
 #include <QLabel>
@@ -12,13 +13,14 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include <algorithm>
-
+#include "busy_action.h"
+#include "count_field.h"
 #include "memo.h"
 #include "memo_text.h"
 #include "radio_group.h"
 #include "status_bar.h"
 #include "up_down.h"
+#include "window_texts.h"
 
 TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     CreateControls();
@@ -50,26 +52,15 @@ using trithemius::Direction;
 using trithemius::KeyStart;
 using trithemius::Method;
 
-const QString kUngroupedCaption = QStringLiteral("F\u00fcnfer-Bl\u00f6cke");
-const QString kGroupedCaption = QStringLiteral("Bl\u00f6cke l\u00f6schen");
-const QString kUnknownCount = QStringLiteral("???");
-
-const QString kMessageTitle = QStringLiteral("Achtung");
-const QString kEmptyInputMessage = QStringLiteral("Die Eingabeseite darf nicht leer sein!");
-const QString kPositionMessage =
-    QStringLiteral("Die Eingabeposition kann nicht nach der Textl\u00e4nge liegen!!");
-
 // Panels of StatusBar1 that the handlers write.
 constexpr int kInputCountPanel = 1;
 constexpr int kKeyStartPanel = 3;
 constexpr int kKeyAlphabetPanel = 5;
 
-QString Count(std::size_t count) { return QString::number(count); }
-
 }  // namespace
 
 void TForm1::ShowMessage(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, kMessageTitle, text, QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, texts::kMessageTitle, text, QMessageBox::Ok, this);
     box.exec();
 }
 
@@ -88,22 +79,22 @@ Direction TForm1::SelectedDirection() const {
 void TForm1::ToggleFiveLetterBlocks(QPushButton* button, Memo* memo, const std::string& source) {
     // The caption is the toggle's state; both directions show the text of
     // the state, never what the memo holds now.
-    if (button->text() == kUngroupedCaption) {
-        button->setText(kGroupedCaption);
+    const BusyAction busy;
+    if (button->text() == texts::kShowGroups) {
+        button->setText(texts::kHideGroups);
         const std::string& blocks = trithemius::ToFiveLetterBlocks(State, source);
         memo->Clear();
         memo->SetText(trithemius::CipherTextToMemoText(blocks));
     } else {
         memo->SetText(trithemius::CipherTextToMemoText(source));
-        button->setText(kUngroupedCaption);
+        button->setText(texts::kShowGroups);
     }
 }
 
-void TForm1::SelectAndShowKeyAlphabet() {
-    trithemius::SelectKeyAlphabet(State, SelectedMethod(), SelectedKeyStart());
-    const QString alphabet = trithemius::CipherTextToMemoText(State.KeyAlphabet);
-    StatusBar1->SetPanelText(kKeyAlphabetPanel, alphabet);
-    Edit1->setText(alphabet);
+void TForm1::ShowKeyAlphabet(std::string_view alphabet) {
+    const QString shown = trithemius::CipherTextToMemoText(alphabet);
+    StatusBar1->SetPanelText(kKeyAlphabetPanel, shown);
+    Edit1->setText(shown);
 }
 
 void TForm1::FormCreate() {
@@ -118,17 +109,16 @@ void TForm1::BitBtn5Click() {
     BitBtn5->setEnabled(false);
     BitBtn6->setEnabled(true);
     UpDown1->setEnabled(true);
-
-    trithemius::NormaliseInput(State, trithemius::MemoTextToCipherText(Memo1->Text()),
-                               SelectedMethod());
-
-    Memo1->Clear();
-    Memo1->SetText(trithemius::CipherTextToMemoText(State.InputText));
-    Edit3->setText(QString::number(State.TextLength));
-    StatusBar1->SetPanelText(kInputCountPanel, QString::number(State.TextLength));
-    if (State.InputText.empty()) {
-        ShowMessage(kEmptyInputMessage);
+    {
+        const BusyAction busy;
+        trithemius::NormaliseInput(State, trithemius::MemoTextToCipherText(Memo1->Text()),
+                                   SelectedMethod());
+        Memo1->Clear();
+        Memo1->SetText(trithemius::CipherTextToMemoText(State.InputText));
+        Edit3->SetCount(State.InputText.size());
+        StatusBar1->SetPanelCount(kInputCountPanel, State.InputText.size());
     }
+    if (State.InputText.empty()) ShowMessage(texts::kEmptyInputMessage);
 }
 
 void TForm1::UpDown1Click() {
@@ -138,32 +128,30 @@ void TForm1::UpDown1Click() {
     if (static_cast<std::size_t>(position) < State.InputText.size()) {
         Edit2->setText(QString::number(position));
     } else {
-        ShowMessage(kPositionMessage);
+        ShowMessage(texts::kPositionMessage);
     }
     StatusBar1->SetPanelText(kKeyStartPanel, QString::number(position));
 }
 
 void TForm1::BitBtn6Click() {
-    // A refused spinner position can still stand here. Up to the text's
-    // length it is a valid key start (the length itself puts the alphabet's
-    // first letter on the last letter); beyond it there is no keystream to
-    // generate, so the action is refused before it changes anything and the
-    // user can click the spinner down.
+    // A refused spinner position can still stand here. Where it cannot
+    // start a keystream (beyond the text's end) the action is refused before
+    // it changes anything, so the user can click the spinner down.
     const int position = UpDown1->Position();
-    const std::size_t lastPosition = std::max<std::size_t>(State.InputText.size(), 1);
-    if (position < 1 || static_cast<std::size_t>(position) > lastPosition) {
-        ShowMessage(kPositionMessage);
+    if (!trithemius::CanStartKeyStream(State.InputText.size(), position)) {
+        ShowMessage(texts::kPositionMessage);
         return;
     }
 
     UpDown1->setEnabled(false);
     BitBtn6->setEnabled(false);
     BitBtn7->setEnabled(true);
-
-    trithemius::GenerateKeyStream(State, position);
-
-    Memo2->SetText(trithemius::CipherTextToMemoText(State.KeyStream));
-    Edit4->setText(Count(State.KeyStream.size()));
+    {
+        const BusyAction busy;
+        trithemius::GenerateKeyStream(State, position);
+        Memo2->SetText(trithemius::CipherTextToMemoText(State.KeyStream));
+        Edit4->SetCount(State.KeyStream.size());
+    }
     Button1->setEnabled(true);
 }
 
@@ -172,10 +160,10 @@ void TForm1::Button1Click() {
     BitBtn8->setEnabled(true);
     Button1->setEnabled(false);
 
+    const BusyAction busy;
     trithemius::ApplyCipher(State, SelectedMethod(), SelectedKeyStart(), SelectedDirection());
-
     Memo3->SetText(trithemius::CipherTextToMemoText(State.OutputText));
-    Edit5->setText(Count(State.OutputText.size()));
+    Edit5->SetCount(State.OutputText.size());
 }
 
 void TForm1::BitBtn1Click() { ToggleFiveLetterBlocks(BitBtn1, Memo1, State.InputText); }
@@ -185,8 +173,11 @@ void TForm1::BitBtn7Click() { ToggleFiveLetterBlocks(BitBtn7, Memo2, State.KeySt
 void TForm1::BitBtn8Click() { ToggleFiveLetterBlocks(BitBtn8, Memo3, State.OutputText); }
 
 void TForm1::BitBtn2Click() {
+    // The input is emptied as an edit of its own, so Ctrl+Z in Memo1 brings
+    // it back: Escape clicks this button, and one key must not lose a text.
     BitBtn5->setEnabled(true);
-    Memo1->Clear();
+    const BusyAction busy;
+    Memo1->ClearAsEdit();
     Memo2->Clear();
 }
 
@@ -195,19 +186,20 @@ void TForm1::BitBtn3Click() {
     // the status panels keep their values.
     RadioGroup3->setEnabled(true);
     BitBtn1->setEnabled(false);
-    BitBtn1->setText(kUngroupedCaption);
+    BitBtn1->setText(texts::kShowGroups);
     BitBtn2->setEnabled(true);
     BitBtn3->setEnabled(false);
     BitBtn5->setEnabled(true);
     BitBtn6->setEnabled(false);
-    BitBtn7->setText(kUngroupedCaption);
+    BitBtn7->setText(texts::kShowGroups);
     BitBtn7->setEnabled(false);
-    BitBtn8->setText(kUngroupedCaption);
+    BitBtn8->setText(texts::kShowGroups);
     BitBtn8->setEnabled(false);
     Button1->setEnabled(false);
-    Edit3->setText(kUnknownCount);
-    Edit4->setText(kUnknownCount);
-    Edit5->setText(kUnknownCount);
+    Edit3->SetUnknown();
+    Edit4->SetUnknown();
+    Edit5->SetUnknown();
+    const BusyAction busy;
     Memo1->Clear();
     Memo2->Clear();
     Memo3->Clear();
@@ -215,16 +207,15 @@ void TForm1::BitBtn3Click() {
     State.InputText.clear();
 }
 
-void TForm1::RadioGroup1Click() { SelectAndShowKeyAlphabet(); }
+void TForm1::RadioGroup1Click() {
+    trithemius::SelectKeyAlphabet(State, SelectedMethod(), SelectedKeyStart());
+    ShowKeyAlphabet(State.KeyAlphabet);
+}
 
-void TForm1::RadioGroup2Click() { SelectAndShowKeyAlphabet(); }
+void TForm1::RadioGroup2Click() { RadioGroup1Click(); }
 
 void TForm1::RadioGroup3Click() {
-    if (SelectedDirection() == Direction::Encipher) {
-        Button1->setText(QStringLiteral("Chiffrieren"));
-        Label1->setText(QStringLiteral("Anzahl der Ciphertextzeichen"));
-    } else {
-        Button1->setText(QStringLiteral("Dechiffrieren"));
-        Label1->setText(QStringLiteral("Anzahl der Plaintextzeichen"));
-    }
+    const bool encipher = SelectedDirection() == Direction::Encipher;
+    Button1->setText(encipher ? texts::kEncipher : texts::kDecipher);
+    Label1->setText(encipher ? texts::kCiphertextCountLabel : texts::kPlaintextCountLabel);
 }

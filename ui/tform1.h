@@ -1,18 +1,23 @@
 // TForm1: the program's one window, Form1. Its controls bear the names of
-// the window definition; tform1_controls.cpp builds them (positions, fonts,
-// colours, texts, stock kinds, keyboard roles), tform1.cpp binds their
-// events to the handlers and holds the handlers.
+// the window definition; tform1_controls.cpp builds each one straight into
+// its member (position, font, colour, text, stock kind, keyboard role),
+// tform1.cpp binds their events to the handlers and holds the handlers.
 #pragma once
 
 #include <QWidget>
 
+#include <utility>
+#include <vector>
+
 #include "cipher_core.h"
+#include "stock_glyphs.h"
 
 class QFrame;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class CountField;
 class Memo;
 class RadioGroup;
 class StatusBar;
@@ -27,6 +32,7 @@ public:
     ~TForm1() override;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -49,6 +55,10 @@ private:
     void CreateControls();
     void ConnectEvents();
 
+    // A TBitBtn: a push button with the glyph of its stock kind, whose
+    // keyboard role (default or cancel) the window's key handling follows.
+    QPushButton* MakeBitBtn(QWidget* parent, ButtonKind kind, const QString& caption = {});
+
     // The three choices as the radio groups hold them at this moment.
     [[nodiscard]] trithemius::Method SelectedMethod() const;
     [[nodiscard]] trithemius::KeyStart SelectedKeyStart() const;
@@ -61,8 +71,11 @@ private:
     // One click of a five-letter-group toggle (BitBtn1, BitBtn7, BitBtn8).
     void ToggleFiveLetterBlocks(QPushButton* button, Memo* memo, const std::string& source);
 
-    // Selects the key alphabet from the method and key start and shows it.
-    void SelectAndShowKeyAlphabet();
+    // Shows the key alphabet in status panel 5 and Edit1.
+    void ShowKeyAlphabet(std::string_view alphabet);
+
+    // The stock buttons in focus order, each with its kind.
+    std::vector<std::pair<QPushButton*, ButtonKind>> StockButtons;
 
     // The working state of the cipher, for as long as the window lives.
     trithemius::CipherState State;
@@ -85,9 +98,9 @@ private:
     Memo* Memo3 = nullptr;
     QLineEdit* Edit1 = nullptr;
     QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QLineEdit* Edit5 = nullptr;
+    CountField* Edit3 = nullptr;
+    CountField* Edit4 = nullptr;
+    CountField* Edit5 = nullptr;
     QPushButton* BitBtn1 = nullptr;
     QPushButton* BitBtn2 = nullptr;
     QPushButton* BitBtn3 = nullptr;
