@@ -5,6 +5,7 @@
 // definition names them; each test gets a fresh window and leaves no
 // top-level widget behind.
 #include <QAbstractTextDocumentLayout>
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QGroupBox>
@@ -30,6 +31,7 @@
 #include "status_bar.h"
 #include "tform1.h"
 #include "up_down.h"
+#include "window_controls.h"
 
 class TestWindow : public QObject {
     Q_OBJECT
@@ -83,6 +85,8 @@ private slots:
     void memoText_data();
     void memoText();
     void windowIconHasEverySize();
+    void accessibleNames_data();
+    void accessibleNames();
     void memoCutsLongLines_data();
     void memoCutsLongLines();
     void closing_data();
@@ -91,8 +95,7 @@ private slots:
 private:
     template <typename T = QWidget>
     T* Child(const QString& name) const {
-        return name == QLatin1String("Form1") ? qobject_cast<T*>(Form.get())
-                                              : Form->findChild<T*>(name);
+        return FindControl<T>(Form.get(), name);
     }
 
     std::unique_ptr<TForm1> Form;
@@ -783,27 +786,33 @@ void TestWindow::acceleratorKeys_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("enabled");
     QTest::addColumn<int>("key");
+    QTest::addColumn<QString>("focus");
     QTest::addColumn<int>("clicks");
+    const QString edit1 = QStringLiteral("Edit1");
+    const QString memo1 = QStringLiteral("Memo1");
     QTest::newRow("Alt+W clicks BitBtn3")
-        << QStringLiteral("BitBtn3") << true << int(Qt::Key_W) << 1;
-    QTest::newRow("Alt+W, BitBtn3 disabled")
-        << QStringLiteral("BitBtn3") << false << int(Qt::Key_W) << 0;
+        << QStringLiteral("BitBtn3") << true << int(Qt::Key_W) << edit1 << 1;
+    QTest::newRow("Alt+W, BitBtn3 disabled, in Edit1")
+        << QStringLiteral("BitBtn3") << false << int(Qt::Key_W) << edit1 << 0;
+    QTest::newRow("Alt+W, BitBtn3 disabled, in Memo1")
+        << QStringLiteral("BitBtn3") << false << int(Qt::Key_W) << memo1 << 0;
     QTest::newRow("Alt+C clicks BitBtn4")
-        << QStringLiteral("BitBtn4") << true << int(Qt::Key_C) << 1;
+        << QStringLiteral("BitBtn4") << true << int(Qt::Key_C) << edit1 << 1;
 }
 
 void TestWindow::acceleratorKeys() {
     QFETCH(QString, name);
     QFETCH(bool, enabled);
     QFETCH(int, key);
+    QFETCH(QString, focus);
     QFETCH(int, clicks);
     auto* button = Child<QPushButton>(name);
-    QVERIFY(button);
     button->setEnabled(enabled);
     QSignalSpy clicked(button, &QPushButton::clicked);
-    QWidget* edit = Child(QStringLiteral("Edit1"));
-    edit->setFocus();
-    QTest::keyClick(edit, Qt::Key(key), Qt::AltModifier);
+    QWidget* target = Child(focus);
+    target->setFocus();
+    const QString textBefore = ShownText(target);
+    QTest::keyClick(target, Qt::Key(key), Qt::AltModifier);
     // A mnemonic presses the button visibly and clicks it a moment later.
     if (clicks > 0) {
         QTRY_COMPARE(clicked.size(), clicks);
@@ -811,6 +820,8 @@ void TestWindow::acceleratorKeys() {
         QTest::qWait(300);
         QCOMPARE(clicked.size(), 0);
     }
+    // An accelerator is never typed as text.
+    QCOMPARE(ShownText(target), textBefore);
     // BitBtn4 closes the window.
     QCOMPARE(Form->isVisible(), !(name == QLatin1String("BitBtn4") && clicks > 0));
 }
@@ -988,10 +999,39 @@ void TestWindow::memoText() {
 void TestWindow::windowIconHasEverySize() {
     const QIcon icon = Form->windowIcon();
     QVERIFY(!icon.isNull());
-    for (const int size : {16, 32, 48, 64, 128, 256}) {
+    for (const int size : {TRITHEMIUS_ICON_SIZES}) {
         QVERIFY2(icon.availableSizes().contains(QSize(size, size)),
                  qPrintable(QString::number(size)));
     }
+}
+
+void TestWindow::accessibleNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("accessibleName");  // from its label, or its role
+    const char* rows[][2] = {
+        {"Memo1", "Eingabetext"},
+        {"Memo2", "Keystrom"},
+        {"Memo3", "Ergebnistext"},
+        {"Edit1", "... derzeit gütliger Schlüsselsatz"},
+        {"Edit2", "Aktuelle Einfüge-Position des Schlüsselsatzes"},
+        {"Edit3", "Eingabezeichenzahl"},
+        {"Edit4", "Anzahl der Zeichen für den Keystrom"},
+        {"Edit5", "Anzahl der Ciphertextzeichen"},
+        {"RadioGroup1", "Verfahrensauswahl"},
+        {"RadioGroup2", "Schlüsselstart"},
+        {"RadioGroup3", "Arbeitsrichtung"},
+        {"UpDown1", "Startposition des Key-Alphabets"},
+    };
+    for (const auto& row : rows)
+        QTest::newRow(row[0]) << QString::fromLatin1(row[0]) << QString::fromUtf8(row[1]);
+}
+
+void TestWindow::accessibleNames() {
+    QFETCH(QString, name);
+    QFETCH(QString, accessibleName);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Child(name));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->text(QAccessible::Name), accessibleName);
 }
 
 void TestWindow::memoCutsLongLines_data() {

@@ -4,8 +4,12 @@
 // The real window is built offscreen and driven by real clicks and keys on
 // the controls' object names.
 #include "tform1.h"
+#include "window_controls.h"
 
 #include <QAbstractButton>
+#include <QCursor>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +21,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <utility>
 #include <memory>
 
 namespace {
@@ -71,11 +76,7 @@ private:
 
     template <typename T>
     T* Find(const char* name) {
-        T* child = Form->findChild<T*>(QString::fromLatin1(name));
-        if (child == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return child;
+        return FindControl<T>(Form.get(), QString::fromLatin1(name));
     }
     QAbstractButton* Button(const char* name) { return Find<QAbstractButton>(name); }
     QString MemoText(const char* name) { return Find<QPlainTextEdit>(name)->toPlainText(); }
@@ -94,6 +95,19 @@ private:
         QAbstractButton* button = Button(item);
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
         QVERIFY2(button->isChecked(), item);
+    }
+    // Queues a click on a button, as the window system queues one the user
+    // makes while the window is busy.
+    void PostClick(const char* name) {
+        QWidget* button = Find<QWidget>(name);
+        const QPointF centre = QRectF(button->rect()).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            const Qt::MouseButtons held =
+                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton;
+            QCoreApplication::postEvent(button,
+                                        new QMouseEvent(type, centre, button->mapToGlobal(centre),
+                                                        Qt::LeftButton, held, Qt::NoModifier));
+        }
     }
     void SetInput(const QString& text) { Find<QPlainTextEdit>("Memo1")->setPlainText(text); }
     void Spin(const char* arrow, int times = 1) {
@@ -536,6 +550,91 @@ private slots:
         Reach(WindowState::Normalised, input);
         QCOMPARE(MemoText("Memo1"), normalised);
         QCOMPARE(EditText("Edit3"), QString::number(normalised.size()));
+    }
+
+    // Clicks and keys that arrive while an action runs are dropped, not
+    // delivered afterwards, and the busy cursor shows meanwhile.
+    void inputDuringAnActionIsDropped() {
+        SetInput(QStringLiteral("Eine geheime Nachricht"));
+        Qt::CursorShape cursorDuringAction = Qt::ArrowCursor;
+        bool queued = false;
+        const auto queueInput = connect(
+            Find<QPlainTextEdit>("Memo1"), &QPlainTextEdit::textChanged, this, [&] {
+                if (std::exchange(queued, true)) return;
+                if (const QCursor* cursor = QApplication::overrideCursor())
+                    cursorDuringAction = cursor->shape();
+                for (const char* name : {"BitBtn6", "Button1", "BitBtn8"}) PostClick(name);
+                QCoreApplication::postEvent(
+                    Find<QWidget>("Edit1"),
+                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            });
+        Click("BitBtn5");
+        disconnect(queueInput);
+        QApplication::processEvents();
+        QCOMPARE(cursorDuringAction, Qt::WaitCursor);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+        QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Normalised));
+        QCOMPARE(MemoText("Memo2"), QString());
+        QCOMPARE(Button("BitBtn1")->text(), kGroups);
+        QCOMPARE(Messages(), QStringList());
+    }
+
+    // A count is shown whole, from its first digit, and its tool tip holds it.
+    void countsShowTheWholeNumber() {
+        // 2^20 letters, in lines the memo lays out quickly.
+        Reach(WindowState::Ciphered, QStringLiteral("abcdefgh\n").repeated(131072));
+        const QString count = QStringLiteral("1048576");
+        for (const char* name : {"Edit3", "Edit4", "Edit5"}) {
+            auto* field = Find<QLineEdit>(name);
+            QCOMPARE(field->text(), count);
+            QCOMPARE(field->toolTip(), count);
+            QCOMPARE(field->cursorPosition(), 0);
+            QVERIFY2(field->fontMetrics().horizontalAdvance(count) <= field->contentsRect().width(),
+                     name);
+        }
+        auto* panel = Find<QLabel>("StatusBar1Panel1");
+        QCOMPARE(panel->text(), count);
+        QCOMPARE(panel->toolTip(), count);
+        QVERIFY(panel->fontMetrics().horizontalAdvance(count) <= panel->contentsRect().width());
+    }
+
+    // Escape clears the input through BitBtn2, and Ctrl+Z in Memo1 brings it back.
+    void clearedInputCanBeUndone() {
+        const QString sample = MemoText("Memo1");
+        QLineEdit* edit1 = Find<QLineEdit>("Edit1");
+        edit1->setFocus();
+        QTest::keyClick(edit1, Qt::Key_Escape);
+        QCOMPARE(MemoText("Memo1"), QString());
+        auto* memo1 = Find<QPlainTextEdit>("Memo1");
+        memo1->setFocus();
+        QTest::keyClick(memo1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(MemoText("Memo1"), sample);
+    }
+
+    // Without a mouse: Tab reaches the spinner, and Up and Down step it as
+    // its arrows do, with the same refusal.
+    void spinnerStepsWithTheKeys() {
+        Reach(WindowState::Normalised, QStringLiteral("abc"));
+        QWidget* direction = Find<QWidget>("RadioGroup3Item0");
+        direction->setFocus();
+        QTest::keyClick(direction, Qt::Key_Tab);
+        QWidget* spinner = Find<QWidget>("UpDown1");
+        QCOMPARE(QApplication::focusWidget(), spinner);
+        struct Step {
+            Qt::Key key;
+            const char* edit2;
+            const char* panel3;
+            bool refused;
+        };
+        const Step steps[] = {{Qt::Key_Up, "2", "2", false},
+                              {Qt::Key_Up, "2", "3", true},
+                              {Qt::Key_Down, "2", "2", false}};
+        for (const Step& step : steps) {
+            QTest::keyClick(spinner, step.key);
+            QCOMPARE(EditText("Edit2"), QString::fromLatin1(step.edit2));
+            QCOMPARE(Panel(3), QString::fromLatin1(step.panel3));
+            QCOMPARE(Messages(), step.refused ? QStringList{kPositionMessage} : QStringList());
+        }
     }
 
     void button2DoesNothing() {

@@ -8,11 +8,12 @@
 #include <QTextStream>
 
 #include "tform1.h"
+#include "window_controls.h"
 
 namespace {
 
 void Click(TForm1& form, const char* name) {
-    form.findChild<QAbstractButton*>(QString::fromLatin1(name))->click();
+    FindControl<QAbstractButton>(&form, QString::fromLatin1(name))->click();
     QApplication::processEvents();
 }
 
