@@ -49,7 +49,9 @@ void CountField::SetUnknown() {
 
 void CountField::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
-    if (event->type() == QEvent::FontChange && !FittingText) {
+    // Any font but the fitted one is a new font of the field's own; a change
+    // passed down from the parent leaves the fitted font as it is.
+    if (event->type() == QEvent::FontChange && font() != FittedFont) {
         OwnFont = font();
         FitText();
     }
@@ -61,11 +63,8 @@ void CountField::resizeEvent(QResizeEvent* event) {
 }
 
 void CountField::FitText() {
-    const QFont fitting = FontToFit(OwnFont, text(), TextWidth());
-    if (fitting == font()) return;
-    FittingText = true;
-    setFont(fitting);
-    FittingText = false;
+    FittedFont = FontToFit(OwnFont, text(), TextWidth());
+    if (FittedFont != font()) setFont(FittedFont);
 }
 
 int CountField::TextWidth() const {

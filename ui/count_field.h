@@ -35,6 +35,6 @@ private:
     void FitText();
     [[nodiscard]] int TextWidth() const;
 
-    QFont OwnFont;  // the font the field was given; the text may show smaller
-    bool FittingText = false;
+    QFont OwnFont;  // the font the field was given
+    QFont FittedFont;  // OwnFont, or a smaller size of it that the text fits in
 };
