@@ -1,62 +1,68 @@
-// RadioGroup: item buttons, their arrangement and the change-only click.
+// RadioGroup: item buttons in an exclusive QButtonGroup, their arrangement,
+// the wrapping arrow keys and the change-only click.
 #include "radio_group.h"
 
+#include <QButtonGroup>
 #include <QKeyEvent>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QSignalBlocker>
 
 namespace {
 
-// The height of a line of the window font at 96 dpi; the group's caption
-// takes one such line above the items.
+// The items' area inside the group, in pixels. The caption takes one line of
+// the window font at 96 dpi above it.
 constexpr int kCaptionLineHeight = 13;
+constexpr int kItemsTop = kCaptionLineHeight + 1;
+constexpr int kItemsBottomMargin = 4;
+constexpr int kItemsLeft = 8;
+constexpr int kItemsRightMargin = 2;
 
 }  // namespace
 
-RadioGroup::RadioGroup(QWidget* parent) : QGroupBox(parent) {
+RadioGroup::RadioGroup(QWidget* parent) : QGroupBox(parent), Items(new QButtonGroup(this)) {
+    // A toggle to on is a change of the selection: the selected item cannot
+    // be toggled off by a click, and SetItemIndex toggles with the group's
+    // signals blocked.
+    connect(Items, &QButtonGroup::idToggled, this, [this](int, bool checked) {
+        if (checked) emit Click();
+    });
     connect(this, &QObject::objectNameChanged, this, &RadioGroup::NameItems);
 }
 
 void RadioGroup::SetItems(const QStringList& items) {
-    qDeleteAll(Buttons);
-    Buttons.clear();
-    Index = -1;
+    qDeleteAll(Items->buttons());
     for (const QString& text : items) {
         auto* button = new QRadioButton(text, this);
-        connect(button, &QRadioButton::clicked, this, &RadioGroup::ItemClicked);
+        // The group is one tab stop, at its selected item; the arrow keys
+        // move between the items.
+        button->setFocusPolicy(Qt::ClickFocus);
+        connect(button, &QRadioButton::toggled, button, [button](bool checked) {
+            button->setFocusPolicy(checked ? Qt::StrongFocus : Qt::ClickFocus);
+        });
         button->installEventFilter(this);
-        Buttons.append(button);
+        Items->addButton(button, ItemCount());
     }
     NameItems();
-    ArrangeButtons();
-    UpdateTabStop();
+    ArrangeItems();
+    SetItemIndex(0);
 }
 
-int RadioGroup::ItemCount() const { return static_cast<int>(Buttons.size()); }
+int RadioGroup::ItemCount() const { return static_cast<int>(Items->buttons().size()); }
 
-int RadioGroup::ItemIndex() const { return Index; }
+int RadioGroup::ItemIndex() const { return Items->checkedId(); }
 
 void RadioGroup::SetItemIndex(int index) {
-    if (index < 0 || index >= ItemCount()) {
-        // An auto-exclusive button cannot be unchecked while it is the checked one.
-        for (QRadioButton* button : Buttons) {
-            button->setAutoExclusive(false);
-            button->setChecked(false);
-            button->setAutoExclusive(true);
-        }
-        Index = -1;
-        UpdateTabStop();
-        return;
+    if (QAbstractButton* button = Items->button(index)) {
+        const QSignalBlocker silent(Items);
+        button->setChecked(true);
     }
-    Buttons[index]->setChecked(true);
-    Index = index;
-    UpdateTabStop();
 }
 
 bool RadioGroup::eventFilter(QObject* watched, QEvent* event) {
     // The arrow keys select the next or previous item and wrap round at the
     // ends, as in a dialog's group of radio buttons.
-    const int from = static_cast<int>(Buttons.indexOf(watched));
+    const int from = Items->id(qobject_cast<QAbstractButton*>(watched));
     if (event->type() != QEvent::KeyPress || from < 0)
         return QGroupBox::eventFilter(watched, event);
     const auto* key = static_cast<QKeyEvent*>(event);
@@ -74,7 +80,7 @@ bool RadioGroup::eventFilter(QObject* watched, QEvent* event) {
         default:
             return false;
     }
-    QRadioButton* next = Buttons[(from + step + ItemCount()) % ItemCount()];
+    QAbstractButton* next = Items->button((from + step + ItemCount()) % ItemCount());
     next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     next->click();
     return true;
@@ -82,42 +88,23 @@ bool RadioGroup::eventFilter(QObject* watched, QEvent* event) {
 
 void RadioGroup::resizeEvent(QResizeEvent* event) {
     QGroupBox::resizeEvent(event);
-    ArrangeButtons();
+    ArrangeItems();
 }
 
-void RadioGroup::ArrangeButtons() {
-    // One column: the items share the height below the caption line equally,
-    // the remainder split above and below, 8 pixels in from the left frame.
+void RadioGroup::ArrangeItems() {
+    // One column: the items share the area's height equally, the remainder
+    // split above and below.
     const int count = ItemCount();
     if (count == 0) return;
-    const int free = height() - kCaptionLineHeight - 5;
-    const int itemHeight = free / count;
-    const int topMargin = kCaptionLineHeight + 1 + (free % count) / 2;
-    const int itemWidth = width() - 10;
+    const QRect area(kItemsLeft, kItemsTop, width() - kItemsLeft - kItemsRightMargin,
+                     height() - kItemsTop - kItemsBottomMargin);
+    const int itemHeight = area.height() / count;
+    const int top = area.top() + (area.height() % count) / 2;
     for (int i = 0; i < count; ++i)
-        Buttons[i]->setGeometry(8, topMargin + i * itemHeight, itemWidth, itemHeight);
+        Items->button(i)->setGeometry(area.left(), top + i * itemHeight, area.width(), itemHeight);
 }
 
 void RadioGroup::NameItems() {
     for (int i = 0; i < ItemCount(); ++i)
-        Buttons[i]->setObjectName(objectName() + QStringLiteral("Item") + QString::number(i));
-}
-
-void RadioGroup::ItemClicked() {
-    int checked = -1;
-    for (int i = 0; i < ItemCount(); ++i) {
-        if (Buttons[i]->isChecked()) checked = i;
-    }
-    if (checked == Index) return;
-    Index = checked;
-    UpdateTabStop();
-    emit Click();
-}
-
-void RadioGroup::UpdateTabStop() {
-    // The group is one tab stop, at its selected item (the first while none
-    // is); the arrow keys move between the items.
-    const int stop = Index >= 0 ? Index : 0;
-    for (int i = 0; i < ItemCount(); ++i)
-        Buttons[i]->setFocusPolicy(i == stop ? Qt::StrongFocus : Qt::ClickFocus);
+        Items->button(i)->setObjectName(objectName() + QStringLiteral("Item") + QString::number(i));
 }

@@ -1,15 +1,14 @@
 // RadioGroup: a framed group of radio buttons stacked vertically (TRadioGroup).
-// Items are numbered from 0 and named <objectName>Item<n>. Click is emitted
-// after the user changed the selection to another item, by mouse or arrow
-// keys; clicking the selected item and SetItemIndex emit nothing. The group
-// is one tab stop, at its selected item.
+// Items are numbered from 0 and named <objectName>Item<n>; one of them is
+// always selected. Click is emitted after the user changed the selection to
+// another item, by mouse or arrow keys; clicking the selected item and
+// SetItemIndex emit nothing. The group is one tab stop, at its selected item.
 #pragma once
 
 #include <QGroupBox>
-#include <QList>
 #include <QStringList>
 
-class QRadioButton;
+class QButtonGroup;
 
 class RadioGroup : public QGroupBox {
     Q_OBJECT
@@ -17,16 +16,17 @@ class RadioGroup : public QGroupBox {
 public:
     explicit RadioGroup(QWidget* parent = nullptr);
 
-    // Replaces the items by one radio button per text; nothing is selected.
+    // Replaces the items by one radio button per text and selects item 0.
     void SetItems(const QStringList& items);
 
     // The number of items.
     [[nodiscard]] int ItemCount() const;
 
-    // The selected item, or -1 when none is.
+    // The selected item, -1 only while there are no items.
     [[nodiscard]] int ItemIndex() const;
 
-    // Selects item index (-1 selects none) without emitting Click.
+    // Selects item index without emitting Click; an index outside the items
+    // changes nothing.
     void SetItemIndex(int index);
 
 signals:
@@ -38,11 +38,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void ArrangeButtons();
+    void ArrangeItems();
     void NameItems();
-    void ItemClicked();
-    void UpdateTabStop();
 
-    QList<QRadioButton*> Buttons;
-    int Index = -1;
+    QButtonGroup* Items;
 };

@@ -1,8 +1,11 @@
 // StatusBar: sunken text panels side by side and a size grip.
 #include "status_bar.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QSizeGrip>
+
+#include "count_field.h"
 
 namespace {
 
@@ -24,6 +27,7 @@ void StatusBar::AddPanel(int width, const QString& text) {
     panel->setTextFormat(Qt::PlainText);
     Panels.append(panel);
     Widths.append(width);
+    ShowsCount.append(false);
     NamePanels();
     ArrangePanels();
 }
@@ -31,7 +35,20 @@ void StatusBar::AddPanel(int width, const QString& text) {
 int StatusBar::PanelCount() const { return static_cast<int>(Panels.size()); }
 
 void StatusBar::SetPanelText(int n, const QString& text) {
-    if (n >= 0 && n < PanelCount()) Panels[n]->setText(text);
+    if (n < 0 || n >= PanelCount()) return;
+    ShowsCount[n] = false;
+    Panels[n]->setText(text);
+    Panels[n]->setToolTip(QString());
+    Panels[n]->setFont(QFont());  // the bar's font again
+}
+
+void StatusBar::SetPanelCount(int n, std::size_t count) {
+    if (n < 0 || n >= PanelCount()) return;
+    const QString digits = QString::number(count);
+    ShowsCount[n] = true;
+    Panels[n]->setText(digits);
+    Panels[n]->setToolTip(digits);
+    FitCount(n);
 }
 
 QString StatusBar::PanelText(int n) const {
@@ -39,6 +56,14 @@ QString StatusBar::PanelText(int n) const {
 }
 
 int StatusBar::PanelWidth(int n) const { return n >= 0 && n < PanelCount() ? Widths[n] : 0; }
+
+void StatusBar::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::FontChange) return;
+    for (int i = 0; i < PanelCount(); ++i) {
+        if (ShowsCount[i]) FitCount(i);
+    }
+}
 
 void StatusBar::resizeEvent(QResizeEvent*) { ArrangePanels(); }
 
@@ -58,4 +83,11 @@ void StatusBar::NamePanels() {
     for (int i = 0; i < PanelCount(); ++i)
         Panels[i]->setObjectName(objectName() + QStringLiteral("Panel") + QString::number(i));
     Grip->setObjectName(objectName() + QStringLiteral("SizeGrip"));
+}
+
+void StatusBar::FitCount(int n) {
+    // The text of a panel starts after its indent and is cut at its frame.
+    QLabel* panel = Panels[n];
+    const int textWidth = panel->contentsRect().width() - panel->indent();
+    panel->setFont(FontToFit(font(), panel->text(), textWidth));
 }

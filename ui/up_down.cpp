@@ -1,18 +1,53 @@
-// UpDown: two stacked arrow buttons that step an owned position.
+// UpDown: two stacked arrow buttons that step an owned position, and the
+// keys and focus rectangle that make the spinner usable without a mouse.
 #include "up_down.h"
 
+#include <QKeyEvent>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 #include <QToolButton>
 
 #include <algorithm>
 
-UpDown::UpDown(QWidget* parent)
-    : QWidget(parent), UpButton(new QToolButton(this)), DownButton(new QToolButton(this)) {
-    UpButton->setArrowType(Qt::UpArrow);
-    DownButton->setArrowType(Qt::DownArrow);
-    for (QToolButton* button : {UpButton, DownButton}) {
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setAutoRaise(false);
+namespace {
+
+// What a screen reader announces for each arrow.
+const QString kUpArrowName = QStringLiteral("Startposition erh\u00f6hen");
+const QString kDownArrowName = QStringLiteral("Startposition verringern");
+
+// An arrow of the spinner. It never takes the focus itself; while the
+// spinner has it, each arrow draws its part of one focus rectangle round
+// the whole spinner.
+class ArrowButton : public QToolButton {
+public:
+    ArrowButton(Qt::ArrowType arrow, const QString& name, QWidget* spinner) : QToolButton(spinner) {
+        setArrowType(arrow);
+        setAccessibleName(name);
+        setFocusPolicy(Qt::NoFocus);
+        setAutoRaise(false);
     }
+
+protected:
+    void paintEvent(QPaintEvent* event) override {
+        QToolButton::paintEvent(event);
+        QWidget* spinner = parentWidget();
+        if (!spinner->hasFocus()) return;
+        QStyleOptionFocusRect option;
+        option.initFrom(spinner);
+        option.rect = QRect(-pos(), spinner->size());
+        option.backgroundColor = palette().color(QPalette::Button);
+        QStylePainter painter(this);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
+    }
+};
+
+}  // namespace
+
+UpDown::UpDown(QWidget* parent)
+    : QWidget(parent),
+      UpButton(new ArrowButton(Qt::UpArrow, kUpArrowName, this)),
+      DownButton(new ArrowButton(Qt::DownArrow, kDownArrowName, this)) {
+    setFocusPolicy(Qt::StrongFocus);
     connect(UpButton, &QToolButton::clicked, this, [this] { Step(Arrow::Up); });
     connect(DownButton, &QToolButton::clicked, this, [this] { Step(Arrow::Down); });
     connect(this, &QObject::objectNameChanged, this, &UpDown::NameArrows);
@@ -30,6 +65,35 @@ void UpDown::SetRange(int minimum, int maximum) {
     Min = minimum;
     Max = std::max(minimum, maximum);
     SetPosition(Pos);
+}
+
+void UpDown::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    UpButton->update();
+    DownButton->update();
+}
+
+void UpDown::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    UpButton->update();
+    DownButton->update();
+}
+
+void UpDown::keyPressEvent(QKeyEvent* event) {
+    // A key is one click of its arrow, so it goes the same way as the mouse.
+    if ((event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        switch (event->key()) {
+            case Qt::Key_Up:
+                UpButton->click();
+                return;
+            case Qt::Key_Down:
+                DownButton->click();
+                return;
+            default:
+                break;
+        }
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void UpDown::resizeEvent(QResizeEvent*) {

@@ -1,7 +1,10 @@
 // UpDown: a vertical spinner of two arrow buttons without a number field
 // (TUpDown). It owns its position and range; an arrow click moves the
 // position by one step, without wrapping, and Click is emitted only when the
-// position changed. The arrows are named <objectName>Up and <objectName>Down.
+// position changed. The spinner is one tab stop: while it has the focus it
+// shows a focus rectangle, and the Up and Down keys each click the arrow of
+// that direction once. The arrows stay out of the focus chain; they are named
+// <objectName>Up and <objectName>Down and have accessible names of their own.
 #pragma once
 
 #include <QWidget>
@@ -36,6 +39,9 @@ signals:
     void Click(int position, UpDown::Arrow arrow);
 
 protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

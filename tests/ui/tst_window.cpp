@@ -66,6 +66,7 @@ private slots:
     void glyphs();
     void tabOrder_data();
     void tabOrder();
+    void tabKeyVisitsEnabledControls_data();
     void tabKeyVisitsEnabledControls();
     void escapeKey_data();
     void escapeKey();
@@ -164,6 +165,19 @@ QStringList FocusChain(QWidget* window) {
         if (!w->objectName().isEmpty() && w->focusPolicy() & Qt::TabFocus) names << w->objectName();
     }
     return names;
+}
+
+// Object names written one after another, separated by blanks.
+QStringList Names(const char* names) { return QString::fromLatin1(names).split(u' '); }
+
+// The items of group that Tab can reach.
+QList<int> TabStops(const RadioGroup* group) {
+    QList<int> stops;
+    const QList<QRadioButton*> items = group->findChildren<QRadioButton*>();
+    for (int i = 0; i < items.size(); ++i) {
+        if (items[i]->focusPolicy() & Qt::TabFocus) stops << i;
+    }
+    return stops;
 }
 
 int CountPixels(const QImage& image, bool (*test)(QRgb)) {
@@ -378,6 +392,10 @@ void TestWindow::spinnerAtStart() {
     QVERIFY(up && down);
     QCOMPARE(up->arrowType(), Qt::UpArrow);
     QCOMPARE(down->arrowType(), Qt::DownArrow);
+    QCOMPARE(QAccessible::queryAccessibleInterface(up)->text(QAccessible::Name),
+             QStringLiteral("Startposition erhöhen"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(down)->text(QAccessible::Name),
+             QStringLiteral("Startposition verringern"));
     QVERIFY(!up->isEnabled());
     QVERIFY(!down->isEnabled());
 
@@ -635,10 +653,9 @@ void TestWindow::glyphs() {
 
 void TestWindow::tabOrder_data() {
     QTest::addColumn<QStringList>("order");
-    QTest::newRow("GroupBox1") << QStringList{
-        "Memo1", "BitBtn1",          "BitBtn2", "BitBtn3", "BitBtn4",          "RadioGroup1Item1",
-        "Edit1", "RadioGroup2Item0", "BitBtn5", "Button1", "RadioGroup3Item0", "Edit2",
-        "Edit3", "BitBtn6"};
+    QTest::newRow("GroupBox1") << Names(
+        "Memo1 BitBtn1 BitBtn2 BitBtn3 BitBtn4 RadioGroup1Item1 Edit1 RadioGroup2Item0 BitBtn5 "
+        "Button1 RadioGroup3Item0 UpDown1 Edit2 Edit3 BitBtn6");
     QTest::newRow("GroupBox2") << QStringList{"Memo2",   "Edit4", "BitBtn7", "Memo3",
                                               "BitBtn8", "Edit5", "Button2"};
     QTest::newRow("Panel1") << QStringList{"Memo1", "BitBtn6", "Memo2", "Button2"};
@@ -658,14 +675,27 @@ void TestWindow::tabOrder() {
         QVERIFY2(!chain.contains(QString::fromLatin1(label)), label);
 }
 
-void TestWindow::tabKeyVisitsEnabledControls() {
+void TestWindow::tabKeyVisitsEnabledControls_data() {
+    QTest::addColumn<bool>("normalised");
+    QTest::addColumn<QStringList>("expected");
     // The disabled controls are skipped; a radio group is one stop, at its selected item.
-    const QStringList expected = {"Memo1",   "BitBtn2",
-                                  "BitBtn4", "RadioGroup1Item1",
-                                  "Edit1",   "RadioGroup2Item0",
-                                  "BitBtn5", "RadioGroup3Item0",
-                                  "Memo2",   "Memo3",
-                                  "Button2", "Memo1"};
+    QTest::newRow("at start")
+        << false
+        << Names(
+               "Memo1 BitBtn2 BitBtn4 RadioGroup1Item1 Edit1 RadioGroup2Item0 "
+               "BitBtn5 RadioGroup3Item0 Memo2 Memo3 Button2 Memo1");
+    QTest::newRow("normalised: the spinner is a stop")
+        << true
+        << Names(
+               "Memo1 BitBtn1 BitBtn3 BitBtn4 RadioGroup1Item1 Edit1 RadioGroup2Item0 "
+               "RadioGroup3Item0 UpDown1 BitBtn6 Memo2 Memo3 Button2 Memo1");
+}
+
+void TestWindow::tabKeyVisitsEnabledControls() {
+    QFETCH(bool, normalised);
+    QFETCH(QStringList, expected);
+    if (normalised) QTest::mouseClick(Child(QStringLiteral("BitBtn5")), Qt::LeftButton);
+    Child(QStringLiteral("Memo1"))->setFocus();
     QStringList visited = {QApplication::focusWidget()->objectName()};
     for (qsizetype i = 1; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -838,21 +868,28 @@ void TestWindow::button2DoesNothing() {
 }
 
 void TestWindow::spinnerArrows_data() {
+    using Arrow = UpDown::Arrow;
     QTest::addColumn<int>("start");
-    QTest::addColumn<QString>("arrow");
+    QTest::addColumn<Arrow>("arrow");
+    QTest::addColumn<bool>("byKey");  // the arrow's key on the spinner, reached by Tab
     QTest::addColumn<int>("position");  // after the click
     QTest::addColumn<bool>("signalled");
-    QTest::newRow("down at 1: nothing") << 1 << "UpDown1Down" << 1 << false;
-    QTest::newRow("up at 1") << 1 << "UpDown1Up" << 2 << true;
-    QTest::newRow("up at 24") << 24 << "UpDown1Up" << 25 << true;
-    QTest::newRow("up at 25: nothing") << 25 << "UpDown1Up" << 25 << false;
-    QTest::newRow("down at 25") << 25 << "UpDown1Down" << 24 << true;
-    QTest::newRow("down at 2") << 2 << "UpDown1Down" << 1 << true;
+    QTest::newRow("down at 1: nothing") << 1 << Arrow::Down << false << 1 << false;
+    QTest::newRow("up at 1") << 1 << Arrow::Up << false << 2 << true;
+    QTest::newRow("up at 24") << 24 << Arrow::Up << false << 25 << true;
+    QTest::newRow("up at 25: nothing") << 25 << Arrow::Up << false << 25 << false;
+    QTest::newRow("down at 25") << 25 << Arrow::Down << false << 24 << true;
+    QTest::newRow("down at 2") << 2 << Arrow::Down << false << 1 << true;
+    QTest::newRow("key Down at 1: nothing") << 1 << Arrow::Down << true << 1 << false;
+    QTest::newRow("key Up at 1") << 1 << Arrow::Up << true << 2 << true;
+    QTest::newRow("key Up at 25: nothing") << 25 << Arrow::Up << true << 25 << false;
+    QTest::newRow("key Down at 25") << 25 << Arrow::Down << true << 24 << true;
 }
 
 void TestWindow::spinnerArrows() {
     QFETCH(int, start);
-    QFETCH(QString, arrow);
+    QFETCH(UpDown::Arrow, arrow);
+    QFETCH(bool, byKey);
     QFETCH(int, position);
     QFETCH(bool, signalled);
     auto* spinner = Child<UpDown>(QStringLiteral("UpDown1"));
@@ -863,14 +900,24 @@ void TestWindow::spinnerArrows() {
     QVERIFY(spinner->isEnabled());
     spinner->SetPosition(start);
     QSignalSpy click(spinner, &UpDown::Click);
-    QTest::mouseClick(Child(arrow), Qt::LeftButton);
+    const bool up = arrow == UpDown::Arrow::Up;
+    if (byKey) {
+        // The spinner's tab place is after RadioGroup3; it shows that it has the focus.
+        const QImage unfocused = spinner->grab().toImage();
+        Child(QStringLiteral("RadioGroup3Item0"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), spinner);
+        QVERIFY(spinner->grab().toImage() != unfocused);
+        QTest::keyClick(spinner, up ? Qt::Key_Up : Qt::Key_Down);
+    } else {
+        QTest::mouseClick(Child(up ? QStringLiteral("UpDown1Up") : QStringLiteral("UpDown1Down")),
+                          Qt::LeftButton);
+    }
     QCOMPARE(spinner->Position(), position);
     QCOMPARE(click.size(), signalled ? 1 : 0);
     if (signalled) {
         QCOMPARE(click.first().at(0).toInt(), position);
-        const UpDown::Arrow expected =
-            arrow.endsWith(QLatin1String("Up")) ? UpDown::Arrow::Up : UpDown::Arrow::Down;
-        QCOMPARE(click.first().at(1).value<UpDown::Arrow>(), expected);
+        QCOMPARE(click.first().at(1).value<UpDown::Arrow>(), arrow);
     }
 }
 
@@ -878,6 +925,9 @@ void TestWindow::disabledSpinnerDoesNothing() {
     auto* spinner = Child<UpDown>(QStringLiteral("UpDown1"));
     QSignalSpy click(spinner, &UpDown::Click);
     QTest::mouseClick(Child(QStringLiteral("UpDown1Up")), Qt::LeftButton);
+    spinner->setFocus();
+    QVERIFY(!spinner->hasFocus());
+    QTest::keyClick(spinner, Qt::Key_Up);
     QCOMPARE(spinner->Position(), 1);
     QCOMPARE(click.size(), 0);
 }
@@ -936,6 +986,7 @@ void TestWindow::radioClick() {
                  Child(group + QStringLiteral("Item") + QString::number(itemIndex)));
     }
     QCOMPARE(radio->ItemIndex(), itemIndex);
+    QCOMPARE(TabStops(radio), QList<int>{itemIndex});
     QCOMPARE(click.size(), clicks);
     if (clicks > 0) QCOMPARE(indexInSlot, itemIndex);
 }
@@ -946,6 +997,7 @@ void TestWindow::radioSetItemIndexIsSilent() {
     radio->SetItemIndex(1);
     QCOMPARE(radio->ItemIndex(), 1);
     QVERIFY(Child<QRadioButton>(QStringLiteral("RadioGroup3Item1"))->isChecked());
+    QCOMPARE(TabStops(radio), QList<int>{1});
     radio->SetItemIndex(0);
     QCOMPARE(radio->ItemIndex(), 0);
     QCOMPARE(click.size(), 0);

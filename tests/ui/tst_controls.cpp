@@ -1,0 +1,154 @@
+// Tests of the count displays on their own: CountField at the sizes and font
+// of the window's count fields, and a status bar panel of 40 pixels in the
+// window font. A count shows whole, from its first digit, in a smaller font
+// only when it must; the tool tip holds the number, also on a disabled field.
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QLabel>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QTest>
+#include <QToolTip>
+
+#include <memory>
+
+#include "count_field.h"
+#include "status_bar.h"
+
+namespace {
+
+// The window's count fields: Edit3 is 57 pixels wide, Edit4 and Edit5 65.
+constexpr QSize kFieldSizes[] = {{57, 26}, {65, 26}};
+constexpr int kFieldPixelSize = 16;
+constexpr int kCountPanel = 1;
+constexpr int kCountPanelWidth = 40;
+constexpr int kWindowPixelSize = 11;
+
+QFont FieldFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")});
+    font.setPixelSize(kFieldPixelSize);
+    font.setBold(true);
+    return font;
+}
+
+// The width of the line in which a QLineEdit draws its text: the style's
+// contents rectangle less 2 pixels at each side. A text that needs more than
+// its advance and 1 pixel for the cursor is scrolled to its end.
+int LineEditTextWidth(const QLineEdit* field) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.rect = field->contentsRect();
+    option.lineWidth = field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field);
+    return field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field).width() -
+           2 * 2;
+}
+
+int Advance(const QWidget* display, const QString& text) {
+    return qRound(QFontMetricsF(display->font()).horizontalAdvance(text));
+}
+
+}  // namespace
+
+class TestControls : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void countShownWhole_data();
+    void countShownWhole();
+    void disabledFieldShowsToolTip();
+
+private:
+    std::unique_ptr<QWidget> Window;
+};
+
+void TestControls::init() {
+    Window = std::make_unique<QWidget>();
+    QFont windowFont;
+    windowFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans")});
+    windowFont.setPixelSize(kWindowPixelSize);
+    Window->setFont(windowFont);
+    Window->resize(400, 200);
+}
+
+void TestControls::cleanup() {
+    QToolTip::hideText();
+    Window.reset();
+    QTRY_VERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void TestControls::countShownWhole_data() {
+    QTest::addColumn<qulonglong>("count");
+    QTest::addColumn<bool>("smaller");  // shown in a smaller font than the display's own
+    QTest::newRow("0") << 0ULL << false;
+    QTest::newRow("35") << 35ULL << false;
+    QTest::newRow("1048576") << 1048576ULL << true;
+    QTest::newRow("12345678") << 12345678ULL << true;
+    QTest::newRow("2147483647") << 2147483647ULL << true;
+}
+
+void TestControls::countShownWhole() {
+    QFETCH(qulonglong, count);
+    QFETCH(bool, smaller);
+    const QString digits = QString::number(count);
+
+    for (const QSize size : kFieldSizes) {
+        auto* field = new CountField(Window.get());
+        field->setFont(FieldFont());
+        field->setGeometry(QRect(QPoint(8, 8), size));
+        field->setEnabled(false);
+        QCOMPARE(field->text(), QStringLiteral("???"));
+
+        field->SetCount(count);
+        QCOMPARE(field->text(), digits);
+        QCOMPARE(field->toolTip(), digits);
+        QCOMPARE(field->size(), size);
+        QVERIFY2(Advance(field, digits) + 1 <= LineEditTextWidth(field),
+                 qPrintable(QStringLiteral("%1 px wide").arg(size.width())));
+        QCOMPARE(QFontInfo(field->font()).pixelSize() < kFieldPixelSize, smaller);
+        QCOMPARE(field->font().family(), FieldFont().family());
+
+        field->SetUnknown();
+        QCOMPARE(field->text(), QStringLiteral("???"));
+        QVERIFY(field->toolTip().isEmpty());
+        QCOMPARE(QFontInfo(field->font()).pixelSize(), kFieldPixelSize);
+    }
+
+    auto* bar = new StatusBar(Window.get());
+    bar->setObjectName(QStringLiteral("StatusBar1"));
+    bar->setGeometry(0, 180, 400, 19);
+    bar->AddPanel(130, QStringLiteral("Anzahl Eingabezeichen"));
+    bar->AddPanel(kCountPanelWidth, QString());
+    auto* panel = bar->findChild<QLabel*>(QStringLiteral("StatusBar1Panel1"));
+    QVERIFY(panel);
+    bar->SetPanelCount(kCountPanel, count);
+    QCOMPARE(bar->PanelText(kCountPanel), digits);
+    QCOMPARE(panel->toolTip(), digits);
+    QVERIFY(Advance(panel, digits) <= panel->contentsRect().width() - panel->indent());
+    QCOMPARE(QFontInfo(panel->font()).pixelSize() < kWindowPixelSize, smaller);
+
+    bar->SetPanelText(kCountPanel, QStringLiteral("x"));
+    QVERIFY(panel->toolTip().isEmpty());
+    QCOMPARE(QFontInfo(panel->font()).pixelSize(), kWindowPixelSize);
+}
+
+void TestControls::disabledFieldShowsToolTip() {
+    // A real mouse rests on the disabled field of an active window.
+    auto* field = new CountField(Window.get());
+    field->setFont(FieldFont());
+    field->setGeometry(8, 8, 57, 26);
+    field->setEnabled(false);
+    field->SetCount(12345678);
+    Window->show();
+    Window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(Window.get()));
+    QTest::mouseMove(field, QPoint(20, 10));
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("12345678"));
+}
+
+QTEST_MAIN(TestControls)
+#include "tst_controls.moc"
