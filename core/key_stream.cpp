@@ -31,13 +31,17 @@ void AppendRepeatedAlphabet(std::string& out, std::size_t count, std::string_vie
 
 }  // namespace
 
+bool CanStartKeyStream(std::size_t textLength, int keyStartPosition) {
+    return keyStartPosition >= 1 &&
+           static_cast<std::size_t>(keyStartPosition) <= std::max<std::size_t>(textLength, 1);
+}
+
 void GenerateKeyStream(CipherState& state, int keyStartPosition) {
     const std::size_t n = state.InputText.size();
     const std::string_view alphabet = state.KeyAlphabet;
     state.TextLength = static_cast<std::int32_t>(n);
     state.KeyStream.clear();
-    if (keyStartPosition < 1 || static_cast<std::size_t>(keyStartPosition) > n ||
-        alphabet.empty()) {
+    if (!CanStartKeyStream(n, keyStartPosition) || alphabet.empty()) {
         return;  // no keystream rather than one with gaps
     }
     const std::size_t p = static_cast<std::size_t>(keyStartPosition);

@@ -150,8 +150,7 @@ void TForm1::BitBtn6Click() {
     // generate, so the action is refused before it changes anything and the
     // user can click the spinner down.
     const int position = UpDown1->Position();
-    const std::size_t lastPosition = std::max<std::size_t>(State.InputText.size(), 1);
-    if (position < 1 || static_cast<std::size_t>(position) > lastPosition) {
+    if (!trithemius::CanStartKeyStream(State.InputText.size(), position)) {
         ShowMessage(kPositionMessage);
         return;
     }
