@@ -64,21 +64,23 @@ constexpr ReplacementTable kClassicalTable = MakeTable(Method::MethodClassical);
 void NormaliseInput(CipherState& state, std::string_view rawText, Method method) {
     const ReplacementTable& table =
         method == Method::MethodClassical ? kClassicalTable : kModernTable;
-    // Counted first, so that the text is sized once, with room for the last
-    // whole block; built apart and moved in at the end, as the raw text may
-    // lie in InputText.
     std::size_t length = 0;
     for (const char byte : rawText) length += table[static_cast<unsigned char>(byte)].Size;
-    std::string text(length + sizeof(Replacement::Letters), '\0');
-    char* out = text.data();
-    for (const char byte : rawText) {
+    // Built in the storage of InputText, which a large text would otherwise
+    // fault in afresh on every run. The raw text may lie in that storage, so
+    // it is first copied (assign() and insert() copy safely) behind room for
+    // the result and the last whole block: written from the front, the result
+    // then never reaches a byte that is still to be read.
+    const std::size_t room = length + sizeof(Replacement::Letters);
+    state.InputText.assign(rawText).insert(0, room, '\0');
+    char* out = state.InputText.data();
+    for (const char byte : std::string_view(state.InputText).substr(room)) {
         const Replacement& replacement = table[static_cast<unsigned char>(byte)];
         std::memcpy(out, replacement.Letters.data(), sizeof(Replacement::Letters));
         out += replacement.Size;
     }
-    text.resize(length);
-    state.InputText = std::move(text);
-    state.TextLength = static_cast<std::int32_t>(state.InputText.size());
+    state.InputText.resize(length);
+    state.TextLength = static_cast<std::int32_t>(length);
 }
 
 }  // namespace trithemius
