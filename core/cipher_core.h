@@ -8,6 +8,7 @@
 // every input and produces a result; none throws or reports an error.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -51,11 +52,15 @@ void SelectKeyAlphabet(CipherState& state, Method method, KeyStart keyStart);
 // Sets InputText and TextLength; reads and changes no other field.
 void NormaliseInput(CipherState& state, std::string_view rawText, Method method);
 
+// Whether keyStartPosition can start a keystream for a text of textLength letters:
+// 1 to textLength, and 1 for an empty text.
+[[nodiscard]] bool CanStartKeyStream(std::size_t textLength, int keyStartPosition);
+
 // Fills KeyStream with one letter of KeyAlphabet per letter of InputText,
 // the alphabet's first letter on keyStartPosition, running on to the end of
 // the text and round to the position before the start. Sets TextLength to
-// the length of InputText. A start position outside 1 to that length (other
-// than 1 for an empty text) generates nothing: KeyStream is left empty.
+// the length of InputText. A start position that CanStartKeyStream refuses
+// generates nothing: KeyStream is left empty.
 void GenerateKeyStream(CipherState& state, int keyStartPosition);
 
 // Combines InputText with KeyStream letter by letter into OutputText and sets

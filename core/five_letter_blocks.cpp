@@ -1,30 +1,30 @@
 // Rendering a text in groups of five characters.
 #include "cipher_core.h"
-#include "reused_storage.h"
 
 #include <algorithm>
-#include <utility>
+#include <array>
 
 namespace trithemius {
 
 const std::string& ToFiveLetterBlocks(CipherState& state, std::string_view text) {
     constexpr std::size_t kGroupSize = 5;
-    // The text may be BlockText itself.
-    std::string blocks = TakeStorage(state.BlockText, text);
-    if (!text.empty()) {
-        const std::size_t groups = (text.size() + kGroupSize - 1) / kGroupSize;
-        blocks.resize(text.size() + groups - 1);
-        char* out = blocks.data();
-        for (std::size_t from = 0; from < text.size(); from += kGroupSize) {
-            if (from != 0) {
-                *out++ = ' ';
-            }
-            const std::size_t count = std::min(kGroupSize, text.size() - from);
-            text.copy(out, count, from);
-            out += count;
-        }
+    constexpr std::size_t kStep = kGroupSize + 1;  // a group and the space behind it
+    const std::size_t groups = (text.size() + kGroupSize - 1) / kGroupSize;
+    // The text may lie in BlockText itself, which assign() copies safely.
+    // The groups are then spread out in place, the last first, so that none
+    // is overwritten before it has moved; the last group is padded to a whole
+    // one, so that every step has the same size, and the padding and the
+    // last space are cut off at the end. Keeping BlockText's storage spares
+    // a large text a fresh allocation on every run.
+    state.BlockText.assign(text);
+    state.BlockText.resize(groups * kStep);
+    char* const data = state.BlockText.data();
+    for (std::size_t group = groups; group-- > 0;) {
+        const char* const from = data + group * kGroupSize;
+        const std::array<char, kStep> step = {from[0], from[1], from[2], from[3], from[4], ' '};
+        std::copy(step.begin(), step.end(), data + group * kStep);
     }
-    state.BlockText = std::move(blocks);
+    state.BlockText.resize(text.empty() ? 0 : text.size() + groups - 1);
     return state.BlockText;
 }
 

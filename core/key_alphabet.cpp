@@ -5,9 +5,7 @@ namespace trithemius {
 
 std::string_view KeyAlphabetFor(Method method, KeyStart keyStart) {
     const bool modern = method == Method::MethodModern;
-    if (keyStart == KeyStart::KeyStartA) {
-        return modern ? kModernAlphabetA : kClassicalAlphabetA;
-    }
+    if (keyStart == KeyStart::KeyStartA) return modern ? kModernAlphabetA : kClassicalAlphabetA;
     return modern ? kModernAlphabetB : kClassicalAlphabetB;
 }
 

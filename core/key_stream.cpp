@@ -12,39 +12,42 @@
 namespace trithemius {
 namespace {
 
-// Appends count letters of the endless repetition of alphabet to out,
-// beginning with the alphabet's letter at index first.
-void AppendRepeatedAlphabet(std::string& out, std::size_t count, std::string_view alphabet,
+// Writes count letters of the endless repetition of alphabet to out,
+// beginning with the alphabet's letter at index first; returns the end.
+char* WriteRepeatedAlphabet(char* out, std::size_t count, std::string_view alphabet,
                             std::size_t first) {
-    const std::size_t end = out.size() + count;
-    out.append(alphabet.substr(first, count));
-    // From here on whole alphabets follow one another; once one is written,
-    // doubling copies of what is written fill the rest in few large steps.
-    const std::size_t period = out.size();
-    out.append(alphabet.substr(0, end - out.size()));
-    while (out.size() < end) {
-        const std::size_t written = out.size() - period;
-        const std::size_t whole = written - written % alphabet.size();
-        out.append(out, period, std::min(whole, end - out.size()));
+    while (count > 0) {
+        const std::string_view piece = alphabet.substr(first, count);
+        out = std::copy(piece.begin(), piece.end(), out);
+        count -= piece.size();
+        first = 0;
     }
+    return out;
 }
 
 }  // namespace
+
+bool CanStartKeyStream(std::size_t textLength, int keyStartPosition) {
+    return keyStartPosition >= 1 &&
+           static_cast<std::size_t>(keyStartPosition) <= std::max<std::size_t>(textLength, 1);
+}
 
 void GenerateKeyStream(CipherState& state, int keyStartPosition) {
     const std::size_t n = state.InputText.size();
     const std::string_view alphabet = state.KeyAlphabet;
     state.TextLength = static_cast<std::int32_t>(n);
-    state.KeyStream.clear();
-    if (keyStartPosition < 1 || static_cast<std::size_t>(keyStartPosition) > n ||
-        alphabet.empty()) {
+    if (!CanStartKeyStream(n, keyStartPosition) || alphabet.empty()) {
+        state.KeyStream.clear();
         return;  // no keystream rather than one with gaps
     }
-    const std::size_t p = static_cast<std::size_t>(keyStartPosition);
+    const auto p = static_cast<std::size_t>(keyStartPosition);
     const std::size_t firstRun = n - p + 1;  // the letters on positions p to n
-    state.KeyStream.reserve(n);
-    AppendRepeatedAlphabet(state.KeyStream, p - 1, alphabet, firstRun % alphabet.size());
-    AppendRepeatedAlphabet(state.KeyStream, firstRun, alphabet, 0);
+    // Resized, not cleared first: a keystream of the same length as the last
+    // one is written over without filling it with zeros beforehand.
+    state.KeyStream.resize(n);
+    char* const firstRunStart =
+        WriteRepeatedAlphabet(state.KeyStream.data(), p - 1, alphabet, firstRun % alphabet.size());
+    WriteRepeatedAlphabet(firstRunStart, firstRun, alphabet, 0);
 }
 
 }  // namespace trithemius

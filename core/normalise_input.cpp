@@ -4,10 +4,10 @@
 // are raised to A to Z, digits become German number words, the umlauts and ß
 // become two letters, J and V become I and U under the classical method, and
 // everything else vanishes. The mapping is one table per method, so the whole
-// text is normalised in one linear pass.
+// text is normalised in linear time.
 #include "cipher_core.h"
-#include "reused_storage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <utility>
@@ -15,54 +15,43 @@
 namespace trithemius {
 namespace {
 
-// What one byte becomes: up to six letters, stored in eight bytes so that a
-// whole entry can be copied at once.
-struct Replacement {
-    std::array<char, 8> Letters{};
-    std::uint8_t Size = 0;
-};
-
-using ReplacementTable = std::array<Replacement, 256>;
-
-constexpr Replacement MakeReplacement(std::string_view letters) {
-    Replacement replacement;
-    for (std::size_t i = 0; i < letters.size(); ++i) {
-        replacement.Letters[i] = letters[i];
-    }
-    replacement.Size = static_cast<std::uint8_t>(letters.size());
-    return replacement;
-}
-
 constexpr std::array<std::string_view, 10> kDigitWords = {
     "NULL", "EINS", "ZWEI", "DREI", "VIER", "FUENF", "SECHS", "SIEBEN", "ACHT", "NEUN"};
 
-// Windows-1252 values of the umlauts and ß.
-constexpr unsigned char kUpperAUmlaut = 0xC4;
-constexpr unsigned char kUpperOUmlaut = 0xD6;
-constexpr unsigned char kUpperUUmlaut = 0xDC;
-constexpr unsigned char kSharpS = 0xDF;
-constexpr unsigned char kLowerAUmlaut = 0xE4;
-constexpr unsigned char kLowerOUmlaut = 0xF6;
-constexpr unsigned char kLowerUUmlaut = 0xFC;
+// The Windows-1252 umlauts in both cases, and ß, with their spelling.
+constexpr std::pair<unsigned char, std::string_view> kSpellings[] = {
+    {0xC4, "AE"}, {0xE4, "AE"}, {0xD6, "OE"}, {0xF6, "OE"},
+    {0xDC, "UE"}, {0xFC, "UE"}, {0xDF, "SZ"}};
+
+// What one byte becomes: up to six letters (the longest number word) in a
+// block of fixed size, so that every replacement is copied whole and the
+// letters past its size are written over by the next one.
+struct Replacement {
+    std::array<char, 6> Letters{};
+    std::size_t Size = 0;
+};
+using ReplacementTable = std::array<Replacement, 256>;
 
 constexpr ReplacementTable MakeTable(Method method) {
     ReplacementTable table{};
-    for (int letter = 'A'; letter <= 'Z'; ++letter) {
-        const char upper[1] = {static_cast<char>(letter)};
-        table[letter] = MakeReplacement(std::string_view(upper, 1));
-        table[letter + ('a' - 'A')] = table[letter];
+    const auto spell = [&table](std::size_t byte, std::string_view letters) {
+        std::copy(letters.begin(), letters.end(), table[byte].Letters.begin());
+        table[byte].Size = letters.size();
+    };
+    for (std::size_t letter = 0; letter < kModernAlphabetA.size(); ++letter) {
+        spell('A' + letter, kModernAlphabetA.substr(letter, 1));
+        spell('a' + letter, kModernAlphabetA.substr(letter, 1));
     }
-    for (int digit = 0; digit <= 9; ++digit) {
-        table['0' + digit] = MakeReplacement(kDigitWords[digit]);
+    for (std::size_t digit = 0; digit < kDigitWords.size(); ++digit) {
+        spell('0' + digit, kDigitWords[digit]);
     }
-    table[kUpperAUmlaut] = table[kLowerAUmlaut] = MakeReplacement("AE");
-    table[kUpperOUmlaut] = table[kLowerOUmlaut] = MakeReplacement("OE");
-    table[kUpperUUmlaut] = table[kLowerUUmlaut] = MakeReplacement("UE");
-    table[kSharpS] = MakeReplacement("SZ");
+    for (const auto& [byte, letters] : kSpellings) {
+        spell(byte, letters);
+    }
     if (method == Method::MethodClassical) {
         // The classical alphabet has no J and no V.
-        table['J'] = table['j'] = MakeReplacement("I");
-        table['V'] = table['v'] = MakeReplacement("U");
+        for (const char byte : {'J', 'j'}) spell(byte, "I");
+        for (const char byte : {'V', 'v'}) spell(byte, "U");
     }
     return table;
 }
@@ -75,29 +64,23 @@ constexpr ReplacementTable kClassicalTable = MakeTable(Method::MethodClassical);
 void NormaliseInput(CipherState& state, std::string_view rawText, Method method) {
     const ReplacementTable& table =
         method == Method::MethodClassical ? kClassicalTable : kModernTable;
-
-    // The text is mapped in chunks through a buffer that holds the longest
-    // possible result of a chunk. Each entry is copied whole (eight bytes at
-    // once); the bytes beyond its size are overwritten by the next entry or
-    // left behind in the buffer. The result reuses the storage of InputText
-    // unless the raw text lies in it.
-    constexpr std::size_t kChunk = 4096;
-    constexpr std::size_t kLongestReplacement = 6;
-    std::array<char, kChunk * kLongestReplacement + sizeof(Replacement::Letters)> buffer;
-    std::string text = TakeStorage(state.InputText, rawText);
-    text.reserve(rawText.size());
-    for (std::size_t from = 0; from < rawText.size(); from += kChunk) {
-        const std::string_view chunk = rawText.substr(from, kChunk);
-        char* out = buffer.data();
-        for (const char byte : chunk) {
-            const Replacement& replacement = table[static_cast<unsigned char>(byte)];
-            std::memcpy(out, replacement.Letters.data(), sizeof(Replacement::Letters));
-            out += replacement.Size;
-        }
-        text.append(buffer.data(), out);
+    std::size_t length = 0;
+    for (const char byte : rawText) length += table[static_cast<unsigned char>(byte)].Size;
+    // Built in the storage of InputText, which a large text would otherwise
+    // fault in afresh on every run. The raw text may lie in that storage, so
+    // it is first copied (assign() and insert() copy safely) behind room for
+    // the result and the last whole block: written from the front, the result
+    // then never reaches a byte that is still to be read.
+    const std::size_t room = length + sizeof(Replacement::Letters);
+    state.InputText.assign(rawText).insert(0, room, '\0');
+    char* out = state.InputText.data();
+    for (const char byte : std::string_view(state.InputText).substr(room)) {
+        const Replacement& replacement = table[static_cast<unsigned char>(byte)];
+        std::memcpy(out, replacement.Letters.data(), sizeof(Replacement::Letters));
+        out += replacement.Size;
     }
-    state.InputText = std::move(text);
-    state.TextLength = static_cast<std::int32_t>(state.InputText.size());
+    state.InputText.resize(length);
+    state.TextLength = static_cast<std::int32_t>(length);
 }
 
 }  // namespace trithemius

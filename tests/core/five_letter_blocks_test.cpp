@@ -37,6 +37,7 @@ TEST(ToFiveLetterBlocks, GroupsItsOwnLastRenderingAgain) {
     CipherState state;
     ToFiveLetterBlocks(state, "ABCDEFG");
     EXPECT_EQ(ToFiveLetterBlocks(state, state.BlockText), "ABCDE  FG");
+    EXPECT_EQ(ToFiveLetterBlocks(state, std::string_view(state.BlockText).substr(2)), "CDE   FG");
 }
 
 TEST(ToFiveLetterBlocks, RegroupingGivesTheSameTextAndUngroupingLosesNothing) {

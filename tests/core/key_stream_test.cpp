@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 namespace trithemius {
@@ -50,16 +51,21 @@ TEST(GenerateKeyStream, SecondRunStartsAfresh_WhenTheFirstEndsOnTheLastLetter) {
     EXPECT_EQ(Generated(kAlphabets[1], 26, 3).KeyStream, "ABABCDEFGHIKLMNOPQRSTUXYZW");
 }
 
-TEST(GenerateKeyStream, GeneratesNothingForPositionsOutsideTheText) {
+TEST(GenerateKeyStream, StartsOnlyOnAPositionOfTheText) {
     struct Row {
         std::size_t n;
         int p;
+        bool starts;  // what CanStartKeyStream answers
     };
-    const Row rows[] = {{5, 6}, {5, 25}, {5, 0}, {5, -1}, {1, 2}, {0, 2}, {0, 0}, {3, 32767}};
+    const Row rows[] = {{5, 6, false},       {5, 25, false}, {5, 0, false}, {5, -1, false},
+                        {1, 2, false},       {0, 2, false},  {0, 0, false}, {3, 32767, false},
+                        {3, INT_MIN, false}, {5, 1, true},   {5, 5, true},  {1, 1, true},
+                        {0, 1, true}};
     for (const Row& row : rows) {
         SCOPED_TRACE("n " + std::to_string(row.n) + ", p " + std::to_string(row.p));
+        EXPECT_EQ(CanStartKeyStream(row.n, row.p), row.starts);
         CipherState state = Generated(kAlphabets[0], row.n, row.p);
-        EXPECT_TRUE(state.KeyStream.empty());
+        EXPECT_EQ(state.KeyStream.size(), row.starts ? row.n : 0);
     }
 }
 

@@ -82,6 +82,9 @@ TEST(NormaliseInput, ReplacesEarlierStateAndAcceptsItsOwnText) {
     EXPECT_EQ(state.InputText, "ZWEITEZWEI");
     EXPECT_EQ(state.TextLength, 10);
     EXPECT_EQ(state.KeyStream, "KEY");
+    state.InputText = "1 und 22";
+    NormaliseInput(state, std::string_view(state.InputText).substr(2), Method::MethodModern);
+    EXPECT_EQ(state.InputText, "UNDZWEIZWEI");
 }
 
 // The scan in its step-by-step form: one position that moves along the text
