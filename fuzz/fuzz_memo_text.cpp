@@ -6,6 +6,7 @@
 // (little-endian pairs), 1 as UTF-8, 2 as runs of three bytes each: a
 // 16-bit little-endian unit and a count of 1 to 256, so that a seed of about
 // a kilobyte can stand for 100 000 identical combining marks.
+#include <QList>
 #include <QString>
 
 #include <algorithm>

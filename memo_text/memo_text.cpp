@@ -6,14 +6,16 @@
 // string in time that grows with its length times the number of characters
 // it composes, and with the square of a run of combining marks, so the text
 // is composed in chunks of bounded length. A chunk ends only before a
-// character that composition never joins to what precedes it: one that is
-// neither a mark nor a Hangul vowel or final consonant (only those are the
-// second half of a composition, and every other character decomposes into
-// one that starts the same way). Composing the chunks one by one then gives
-// the composition of the whole text. A run of more than 30 marks is cut
-// before its 31st mark, as if a COMBINING GRAPHEME JOINER stood there (the
-// Stream-Safe Text Format of Unicode's normalisation annex); the joiner has
-// no Windows-1252 value, so the cut itself adds nothing to the bytes.
+// character that is neither a mark nor a Hangul vowel or final consonant:
+// only those join a character before them in a composition, and every other
+// character decomposes into characters that begin with one of its kind. So
+// nothing composes or reorders across the cut, and the chunks composed one by
+// one give the composition of the whole text. A chunk of such characters
+// without a canonical decomposition is already composed and passes as it is.
+// A run of more than 30 marks is cut before its 31st mark, as if a COMBINING
+// GRAPHEME JOINER stood there (the Stream-Safe Text Format of Unicode's
+// normalisation annex); the joiner has no Windows-1252 value, so the cut
+// itself adds nothing to the bytes.
 #include "memo_text.h"
 
 #include <array>
@@ -96,7 +98,9 @@ std::string MemoTextToCipherText(const QString& memoText) {
     std::string bytes;
     bytes.reserve(static_cast<std::size_t>(memoText.size()));
     qsizetype chunkStart = 0;
-    bool chunkIsComposed = true;  // holds only characters below U+0300
+    // No mark and no canonical decomposition in the chunk so far (the
+    // characters below U+0300 that have one are composed already).
+    bool chunkIsComposed = true;
     const auto appendChunk = [&](qsizetype end) {
         const QStringView chunk = QStringView(memoText).sliced(chunkStart, end - chunkStart);
         if (chunkIsComposed) {
@@ -110,7 +114,8 @@ std::string MemoTextToCipherText(const QString& memoText) {
     int markRun = 0;
     for (qsizetype i = 0; i < memoText.size();) {
         const char32_t c = CodePointAt(memoText, i);
-        if (StartsSegment(c)) {
+        const bool startsSegment = StartsSegment(c);
+        if (startsSegment) {
             markRun = 0;
             if (i - chunkStart >= kChunkLength) {
                 appendChunk(i);
@@ -119,7 +124,9 @@ std::string MemoTextToCipherText(const QString& memoText) {
             appendChunk(i);
             markRun = 1;
         }
-        chunkIsComposed = chunkIsComposed && c < kFirstCombiningMark;
+        chunkIsComposed =
+            chunkIsComposed && startsSegment &&
+            (c < kFirstCombiningMark || QChar::decompositionTag(c) != QChar::Canonical);
         i += QChar::requiresSurrogates(c) ? 2 : 1;
     }
     appendChunk(memoText.size());

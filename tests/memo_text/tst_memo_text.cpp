@@ -96,7 +96,7 @@ void TestMemoText::composesBeforeConverting() {
 
 void TestMemoText::shortMarkRunsComposeLikeWholeText() {
     constexpr unsigned kSeed = 20240611;
-    constexpr int kTexts = 3000;
+    constexpr int kTexts = 1000;
     std::mt19937 random(kSeed);
     for (int i = 0; i < kTexts; ++i) {
         const QString text = RandomText(random);
