@@ -7,8 +7,8 @@
 # Usage: scripts/fuzz.sh [build-dir]
 #   build-dir     default build-fuzz; a relative path is taken from the repository root
 #   FUZZ_SECONDS  seconds per target, default 10
-# Needs: clang, libclang-rt-14-dev (libFuzzer), cmake; qt6-base-dev for the
-# window's text target.
+# Needs: clang, libclang-rt-14-dev (libFuzzer), cmake, qt6-base-dev (Qt Core,
+# for the memo-text target).
 set -euo pipefail
 
 RepoDir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -16,18 +16,13 @@ BuildDir=${1:-build-fuzz}
 [[ $BuildDir = /* ]] || BuildDir=$RepoDir/$BuildDir
 Seconds=${FUZZ_SECONDS:-10}
 
-# The window's library is needed only for the text-path target, and only
-# once the memo conversion exists.
-BuildUi=OFF
-[[ -f $RepoDir/ui/memo_text.h ]] && BuildUi=ON
-
 cmake -S "$RepoDir" -B "$BuildDir" \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_COMPILER=clang++ \
     -DTRITHEMIUS_BUILD_FUZZ=ON \
     -DTRITHEMIUS_BUILD_TESTS=OFF \
     -DTRITHEMIUS_BUILD_BENCH=OFF \
-    -DTRITHEMIUS_BUILD_UI="$BuildUi"
+    -DTRITHEMIUS_BUILD_UI=OFF
 cmake --build "$BuildDir" --target fuzz_targets -j2
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}

@@ -27,12 +27,7 @@ cmake -S "$RepoDir" -B "$BuildDir" \
     "${@:2}"
 cmake --build "$BuildDir" -j2
 
-# Leaks inside the system's Qt, fontconfig and graphics libraries are
-# theirs, not ours; lsan.supp names only those libraries.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1}
-if [[ -z ${LSAN_OPTIONS:-} && -f $RepoDir/scripts/lsan.supp ]]; then
-    export LSAN_OPTIONS=suppressions=$RepoDir/scripts/lsan.supp:print_suppressions=0
-fi
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 

@@ -11,8 +11,10 @@ namespace trithemius {
 
 // The memo's text as Windows-1252 bytes. Text in decomposed form (an o
 // followed by a combining diaeresis) is composed first, so it counts as the
-// one character it shows; a character that has no Windows-1252 value is
-// dropped. Line breaks pass as they stand (the memo joins its lines by CR LF).
+// one character it shows; a run of more than 30 combining marks is composed
+// as if broken before its 31st mark, which keeps the time linear. A character
+// that has no Windows-1252 value is dropped. Line breaks pass as they stand
+// (the memo joins its lines by CR LF).
 [[nodiscard]] std::string MemoTextToCipherText(const QString& memoText);
 
 // Windows-1252 bytes as memo text; every byte becomes one character, so the
