@@ -11,13 +11,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
 #include <memory>
+
+#include "memo.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ private:
         return child;
     }
     QAbstractButton* Button(const char* name) { return Find<QAbstractButton>(name); }
-    QString MemoText(const char* name) { return Find<QPlainTextEdit>(name)->toPlainText(); }
+    QString MemoText(const char* name) { return Find<Memo>(name)->Text(); }
     QString EditText(const char* name) { return Find<QLineEdit>(name)->text(); }
     QString Panel(int n) {
         return Find<QLabel>(QStringLiteral("StatusBar1Panel%1").arg(n).toLatin1().constData())
@@ -95,7 +96,7 @@ private:
         QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
         QVERIFY2(button->isChecked(), item);
     }
-    void SetInput(const QString& text) { Find<QPlainTextEdit>("Memo1")->setPlainText(text); }
+    void SetInput(const QString& text) { Find<Memo>("Memo1")->SetText(text); }
     void Spin(const char* arrow, int times = 1) {
         for (int i = 0; i < times; ++i) {
             QTest::mouseClick(Button(arrow), Qt::LeftButton);
@@ -376,7 +377,7 @@ private slots:
             {"BitBtn1", "Memo1", input}, {"BitBtn7", "Memo2", key}, {"BitBtn8", "Memo3", output}};
         const QString enabled = EnabledStates();
         for (const Toggle& toggle : toggles) {
-            Find<QPlainTextEdit>(toggle.memo)->setPlainText(QStringLiteral("typed over"));
+            Find<Memo>(toggle.memo)->SetText(QStringLiteral("typed over"));
             Click(toggle.button);
             QCOMPARE(Button(toggle.button)->text(), kUngroup);
             QString grouped;
@@ -422,8 +423,8 @@ private slots:
     }
 
     void clearingChangesOnlyTheTwoMemos() {
-        Find<QPlainTextEdit>("Memo2")->setPlainText(QStringLiteral("typed"));
-        Find<QPlainTextEdit>("Memo3")->setPlainText(QStringLiteral("kept"));
+        Find<Memo>("Memo2")->SetText(QStringLiteral("typed"));
+        Find<Memo>("Memo3")->SetText(QStringLiteral("kept"));
         Click("BitBtn2");
         QCOMPARE(MemoText("Memo1"), QString());
         QCOMPARE(MemoText("Memo2"), QString());
