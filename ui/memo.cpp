@@ -144,6 +144,16 @@ template <typename Edit>
 void Memo::EditStep(Edit edit, bool joinsPreviousStep) {
     QTextCursor step = textCursor();
     const int from = step.selectionStart();
+    // Qt tells its layout of the changes only when the step ends, but Qt's
+    // own handling of a key asks the layout for the caret's place before
+    // that. The paragraphs the edit can change are emptied of their lines
+    // now, so that Qt lays them out afresh from their new text.
+    for (const int position : {from, step.selectionEnd()}) {
+        const QTextBlock block = document()->findBlock(position);
+        for (const QTextBlock& near : {block.previous(), block, block.next()}) {
+            if (near.isValid()) near.layout()->clearLayout();
+        }
+    }
     if (joinsPreviousStep) {
         step.joinPreviousEditBlock();
     } else {
@@ -226,11 +236,9 @@ void Memo::InsertLineBreak() {
         cursor.setPosition(block.position() - 1);
         cursor.setPosition(block.position(), QTextCursor::KeepAnchor);
         cursor.setCharFormat(QTextCharFormat());
-        cursor.setPosition(block.position());
     } else {
         cursor.insertBlock(block.blockFormat(), QTextCharFormat());
     }
-    setTextCursor(cursor);
 }
 
 bool Memo::DeleteAcrossCut(int key) {
@@ -271,9 +279,10 @@ void Memo::keyPressEvent(QKeyEvent* event) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    const bool typing = typesText && modifiers == Qt::NoModifier && !textCursor().hasSelection();
-    const bool typesOn =
-        typing && textCursor().position() == TypingEnd && document()->revision() == TypingRevision;
+    const bool typing = typesText && modifiers == Qt::NoModifier;
+    const bool typesOn = typing && !textCursor().hasSelection() &&
+                         textCursor().position() == TypingEnd &&
+                         document()->revision() == TypingRevision;
     EditStep(
         [&] {
             const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
@@ -319,7 +328,6 @@ void Memo::insertFromMimeData(const QMimeData* source) {
         QTextCursor cursor = textCursor();
         cursor.removeSelectedText();
         InsertLines(cursor, WithLfBreaks(text));
-        setTextCursor(cursor);
     });
     ensureCursorVisible();
 }
