@@ -144,16 +144,6 @@ template <typename Edit>
 void Memo::EditStep(Edit edit, bool joinsPreviousStep) {
     QTextCursor step = textCursor();
     const int from = step.selectionStart();
-    // Qt tells its layout of the changes only when the step ends, but Qt's
-    // own handling of a key asks the layout for the caret's place before
-    // that. The paragraphs the edit can change are emptied of their lines
-    // now, so that Qt lays them out afresh from their new text.
-    for (const int position : {from, step.selectionEnd()}) {
-        const QTextBlock block = document()->findBlock(position);
-        for (const QTextBlock& near : {block.previous(), block, block.next()}) {
-            if (near.isValid()) near.layout()->clearLayout();
-        }
-    }
     if (joinsPreviousStep) {
         step.joinPreviousEditBlock();
     } else {
@@ -163,6 +153,12 @@ void Memo::EditStep(Edit edit, bool joinsPreviousStep) {
     const int to = textCursor().position();
     TidyDisplayLines(std::min(from, to), to);
     step.endEditBlock();
+    // Inside the step Qt leaves the caret's column unset; set where it is now,
+    // Up and Down keep to it.
+    QTextCursor caret = textCursor();
+    caret.setPosition(caret.anchor());
+    caret.setPosition(textCursor().position(), QTextCursor::KeepAnchor);
+    setTextCursor(caret);
 }
 
 void Memo::InsertLines(QTextCursor& cursor, const QString& text) {
@@ -267,49 +263,80 @@ void Memo::keyPressEvent(QKeyEvent* event) {
         return;
     }
     const Qt::KeyboardModifiers modifiers =
-        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-    const bool typesText = !event->text().isEmpty() && event->text().front().isPrint();
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::GroupSwitchModifier);
+    const bool printable = !event->text().isEmpty() && event->text().front().isPrint();
     // Alt+<key> belongs to the window's accelerators, enabled or not.
-    if (typesText && modifiers == Qt::AltModifier) {
+    if (printable && modifiers == Qt::AltModifier) {
         event->ignore();
         return;
     }
-    // Undo and redo bring back states that were tidied when they were made.
-    if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
-        QPlainTextEdit::keyPressEvent(event);
+    // Typing, Return, Backspace and Delete are made here, each an undo step
+    // that tidies the display lines around it. Every other key is Qt's:
+    // moving, selecting, copying, undo and redo change no text, and the rest
+    // of Qt's edits (cutting, pasting, deleting words) are undo steps of
+    // Qt's own that the tidying then joins.
+    const bool typesText = printable && (modifiers == Qt::NoModifier ||
+                                         modifiers == (Qt::ControlModifier | Qt::AltModifier));
+    const int key = event->key();
+    const bool lineBreak =
+        (key == Qt::Key_Return || key == Qt::Key_Enter) && modifiers == Qt::NoModifier;
+    const bool deletes =
+        modifiers == Qt::NoModifier &&
+        (key == Qt::Key_Backspace ||
+         (key == Qt::Key_Delete && !event->modifiers().testFlag(Qt::ShiftModifier)));
+    if (isReadOnly() || !(typesText || lineBreak || deletes)) {
+        if (event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo)) {
+            QPlainTextEdit::keyPressEvent(event);
+        } else {
+            TidyAfter([&] { QPlainTextEdit::keyPressEvent(event); });
+        }
         return;
     }
-    const bool typing = typesText && modifiers == Qt::NoModifier;
-    const bool typesOn = typing && !textCursor().hasSelection() &&
+    const bool typesOn = typesText && !textCursor().hasSelection() &&
                          textCursor().position() == TypingEnd &&
                          document()->revision() == TypingRevision;
+    const int undoSteps = document()->availableUndoSteps();
     EditStep(
         [&] {
-            const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-            if (lineBreak && modifiers == Qt::NoModifier) {
+            QTextCursor cursor = textCursor();
+            if (typesText) {
+                cursor.insertText(event->text());
+            } else if (lineBreak) {
                 InsertLineBreak();  // Shift+Return too: a new line, never U+2028 in a line
-            } else if (modifiers != Qt::NoModifier || !DeleteAcrossCut(event->key())) {
-                QPlainTextEdit::keyPressEvent(event);
+            } else if (cursor.hasSelection() || !DeleteAcrossCut(key)) {
+                key == Qt::Key_Backspace ? cursor.deletePreviousChar() : cursor.deleteChar();
             }
         },
         typesOn);
-    TypingEnd = typing ? textCursor().position() : -1;
+    // A key that changed nothing leaves a typing run going.
+    if (typesText) {
+        TypingEnd = textCursor().position();
+    } else if (document()->availableUndoSteps() != undoSteps) {
+        TypingEnd = -1;
+    }
     TypingRevision = document()->revision();
     ensureCursorVisible();
 }
 
+template <typename Handler>
+void Memo::TidyAfter(Handler handler) {
+    const int revision = document()->revision();
+    handler();
+    if (document()->revision() != revision) EditStep([] {}, true);
+}
+
 void Memo::inputMethodEvent(QInputMethodEvent* event) {
-    EditStep([&] { QPlainTextEdit::inputMethodEvent(event); });
+    TidyAfter([&] { QPlainTextEdit::inputMethodEvent(event); });
 }
 
 void Memo::mouseMoveEvent(QMouseEvent* event) {
     // Dragging the selection out to another program may move it away.
-    EditStep([&] { QPlainTextEdit::mouseMoveEvent(event); });
+    TidyAfter([&] { QPlainTextEdit::mouseMoveEvent(event); });
 }
 
 void Memo::contextMenuEvent(QContextMenuEvent* event) {
-    // Cut, Paste and Delete of the menu are edits like their keys.
-    EditStep([&] { QPlainTextEdit::contextMenuEvent(event); });
+    // Cut and Delete of the menu are edits like their keys.
+    TidyAfter([&] { QPlainTextEdit::contextMenuEvent(event); });
 }
 
 bool Memo::canInsertFromMimeData(const QMimeData* source) const {

@@ -69,9 +69,17 @@ private:
     [[nodiscard]] int CharactersPerLine() const;
 
     // Runs edit at the caret as one undo step, or as part of the step before
-    // it, together with tidying the display lines around the edit.
+    // it, together with tidying the display lines around the edit. Only for
+    // edits made through QTextCursor: inside an undo step Qt's layout does not
+    // yet know of the changes, and Qt's own key handling relies on it.
     template <typename Edit>
     void EditStep(Edit edit, bool joinsPreviousStep = false);
+
+    // Runs handler, one of Qt's (keys, mouse, context menu, input method);
+    // an edit it made, one undo step of Qt's own, is joined by the tidying of
+    // the display lines around the caret.
+    template <typename Handler>
+    void TidyAfter(Handler handler);
 
     // Inserts text (lines separated by LF) at cursor, its long lines cut.
     void InsertLines(QTextCursor& cursor, const QString& text);

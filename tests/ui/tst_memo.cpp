@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QTest>
 #include <QTextBlock>
@@ -42,6 +43,7 @@ private slots:
     void cutsKeepLettersWhole_data();
     void cutsKeepLettersWhole();
     void typingKeepsParagraphsShort();
+    void caretMovesAsInAPlainTextBox();
     void pastes_data();
     void pastes();
     void altKeysPassToTheWindow_data();
@@ -128,40 +130,55 @@ QString TestMemo::Agrees(const QString& model, std::vector<qsizetype>& starts) {
     return ShownAgainst(copied, starts);
 }
 
-// Edits at the start of the second display line of a cut line (or at the end
-// of the first), as a user would make them.
+// Edits at the cut between the first two display lines of a long line, as a
+// user would make them.
+enum class AtCut { StartOfSecond, EndOfFirst, SecondSelected };
+Q_DECLARE_METATYPE(AtCut)
+
 void TestMemo::editsAtACut_data() {
-    QTest::addColumn<bool>("atStart");  // of the second display line, else end of the first
+    QTest::addColumn<AtCut>("where");
     QTest::addColumn<QList<QKeySequence>>("keys");
-    QTest::addColumn<QString>(
-        "change");  // at the cut: "" none, "+" LF, "-" a letter before it, ">" one after it
+    // At the cut: "" none, "+" a line break, "-" the letter before it,
+    // ">" the letter after it, "x" the second display line taken out.
+    QTest::addColumn<QString>("change");
     const QKeySequence ret(Qt::Key_Return);
     const QKeySequence backspace(Qt::Key_Backspace);
     const QKeySequence undo(Qt::CTRL | Qt::Key_Z);
     const QKeySequence redo(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-    QTest::newRow("Return") << true << QList{ret} << "+";
-    QTest::newRow("Return, Backspace") << true << QList{ret, backspace} << "";
-    QTest::newRow("Backspace") << true << QList{backspace} << "-";
-    QTest::newRow("Backspace, Ctrl+Z") << true << QList{backspace, undo} << "";
-    QTest::newRow("Return, Ctrl+Z") << true << QList{ret, undo} << "";
-    QTest::newRow("Return, Ctrl+Z, Ctrl+Shift+Z") << true << QList{ret, undo, redo} << "+";
-    QTest::newRow("Shift+Return") << true << QList{QKeySequence(Qt::SHIFT | Qt::Key_Return)} << "+";
-    QTest::newRow("Return at the end") << false << QList{ret} << "+";
-    QTest::newRow("Return at the end, Ctrl+Z") << false << QList{ret, undo} << "";
-    QTest::newRow("Delete at the end") << false << QList{QKeySequence(Qt::Key_Delete)} << ">";
+    const QKeySequence cut(Qt::CTRL | Qt::Key_X);
+    const AtCut start = AtCut::StartOfSecond;
+    const AtCut end = AtCut::EndOfFirst;
+    QTest::newRow("Return") << start << QList{ret} << "+";
+    QTest::newRow("Return, Backspace") << start << QList{ret, backspace} << "";
+    QTest::newRow("Backspace") << start << QList{backspace} << "-";
+    QTest::newRow("Backspace, Ctrl+Z") << start << QList{backspace, undo} << "";
+    QTest::newRow("Return, Ctrl+Z") << start << QList{ret, undo} << "";
+    QTest::newRow("Return, Ctrl+Z, Ctrl+Shift+Z") << start << QList{ret, undo, redo} << "+";
+    QTest::newRow("Shift+Return") << start << QList{QKeySequence(Qt::SHIFT | Qt::Key_Return)}
+                                  << "+";
+    QTest::newRow("Return at the end") << end << QList{ret} << "+";
+    QTest::newRow("Return at the end, Ctrl+Z") << end << QList{ret, undo} << "";
+    QTest::newRow("Delete at the end") << end << QList{QKeySequence(Qt::Key_Delete)} << ">";
+    QTest::newRow("Ctrl+X of a display line") << AtCut::SecondSelected << QList{cut} << "x";
+    QTest::newRow("Ctrl+X, Ctrl+Z") << AtCut::SecondSelected << QList{cut, undo} << "";
+    QTest::newRow("Delete of a display line")
+        << AtCut::SecondSelected << QList{QKeySequence(Qt::Key_Delete)} << "x";
 }
 
 void TestMemo::editsAtACut() {
-    QFETCH(bool, atStart);
+    QFETCH(AtCut, where);
     QFETCH(QList<QKeySequence>, keys);
     QFETCH(QString, change);
     const QString line = QStringLiteral("ABCDEFGHIKLMNOPQRSTUXYZW").repeated(200);
     TheMemo->SetText(line);
     const QTextBlock second = TheMemo->document()->firstBlock().next();
-    QVERIFY(second.isValid());
+    QVERIFY(second.isValid() && second.next().isValid());
     const qsizetype cut = second.position() - 1;
+    const qsizetype secondLength = second.length() - 1;
     QTextCursor caret = TheMemo->textCursor();
-    caret.setPosition(atStart ? second.position() : second.position() - 1);
+    caret.setPosition(where == AtCut::EndOfFirst ? second.position() - 1 : second.position());
+    if (where == AtCut::SecondSelected)
+        caret.setPosition(second.position() + secondLength, QTextCursor::KeepAnchor);
     TheMemo->setTextCursor(caret);
     for (const QKeySequence& key : keys) QTest::keySequence(TheMemo, key);
 
@@ -169,6 +186,7 @@ void TestMemo::editsAtACut() {
     if (change == QLatin1String("+")) expected.insert(cut, QLatin1Char('\n'));
     if (change == QLatin1String("-")) expected.remove(cut - 1, 1);
     if (change == QLatin1String(">")) expected.remove(cut, 1);
+    if (change == QLatin1String("x")) expected.remove(cut, secondLength);
     std::vector<qsizetype> starts;
     const QString problem = Agrees(expected, starts);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
@@ -193,6 +211,7 @@ void TestMemo::randomEdits() {
     TheMemo->SetText(model);
     std::vector<QString> history = {model};
     std::size_t current = 0;
+    int typingEnd = -1;  // the caret after the last typing, while nothing else happened
     std::vector<qsizetype> starts;
     QStringList log;  // the last steps, for a failure message
     QString problem = Agrees(model, starts);
@@ -207,9 +226,12 @@ void TestMemo::randomEdits() {
         const int positions = TheMemo->document()->characterCount();
         QTextCursor caret = TheMemo->textCursor();
         if (random.bounded(10) < 7) {
+            // Selections are short, so that the text keeps its long lines.
             caret.setPosition(random.bounded(positions));
-            if (random.bounded(4) == 0)
-                caret.setPosition(random.bounded(positions), QTextCursor::KeepAnchor);
+            if (random.bounded(4) == 0) {
+                const int to = caret.position() + random.bounded(-100, 100);
+                caret.setPosition(std::clamp(to, 0, positions - 1), QTextCursor::KeepAnchor);
+            }
             TheMemo->setTextCursor(caret);
         }
         const qsizetype start = offsetOf(caret.selectionStart());
@@ -218,8 +240,11 @@ void TestMemo::randomEdits() {
         QString edited = model;
         edited.remove(start, end - start);
         bool edits = true;
+        // Typing on where the last typing ended joins its undo step.
+        bool typesOn = false;
         QString op;
 
+        const QString before = model;
         switch (random.bounded(9)) {
             case 0:
             case 1: {
@@ -227,8 +252,10 @@ void TestMemo::randomEdits() {
                 for (int i = random.bounded(1, 4); i > 0; --i)
                     typed += QLatin1Char("abcxyz "[random.bounded(7)]);
                 op = QStringLiteral("type \"%1\"").arg(typed);
+                typesOn = !selected && caret.position() == typingEnd;
                 QTest::keyClicks(TheMemo, typed);
                 edited.insert(start, typed);
+                typingEnd = TheMemo->textCursor().position();
                 break;
             }
             case 2:
@@ -282,14 +309,22 @@ void TestMemo::randomEdits() {
                 if (current + 1 < history.size()) model = history[++current];
                 break;
         }
-        if (edits) {
+        if (typesOn) {
+            history[current] = model = edited;
+        } else if (edits) {
             model = edited;
             history.resize(current + 1);
             history.push_back(model);
             ++current;
         }
+        // A key that changed nothing leaves a typing run going.
+        if (!op.startsWith(QLatin1String("type ")) && (edits || history[current] != before))
+            typingEnd = -1;
         log << QStringLiteral("%1: %2 at %3..%4").arg(step).arg(op).arg(start).arg(end);
         if (problem.isEmpty()) problem = Agrees(model, starts);
+        if (step % 300 == 0)
+            qDebug("step %d size %d blocks %d current %d", step, int(model.size()),
+                   TheMemo->blockCount(), int(current));
     }
     QVERIFY2(problem.isEmpty(),
              qPrintable(QStringLiteral("seed %1: %2, after steps %3")
@@ -383,6 +418,53 @@ void TestMemo::typingKeepsParagraphsShort() {
     QTest::keyClick(TheMemo, Qt::Key_Z, Qt::ControlModifier);
     problem = Agrees(QString(4000, QLatin1Char('A')), starts);
     QVERIFY2(problem.isEmpty(), qPrintable(problem));
+}
+
+// Where no line is cut, keys move and edit as in Qt's plain text box, also
+// right after an edit.
+void TestMemo::caretMovesAsInAPlainTextBox() {
+    auto* plain = new QPlainTextEdit(Window.get());
+    plain->setFont(TheMemo->font());
+    plain->setGeometry(TheMemo->geometry());
+    plain->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    plain->show();
+    const QString text = QStringLiteral(
+                             "Erste Zeile mit etwas Text\nzweite\ndritte Zeile, "
+                             "lang genug, um im Memo umbrochen zu werden\n")
+                             .repeated(20);
+    TheMemo->SetText(text);
+    plain->setPlainText(text);
+    const QKeySequence keys[] = {
+        Qt::Key_Right,
+        Qt::Key_Q,
+        Qt::Key_Down,
+        Qt::Key_Down,
+        Qt::Key_Up,
+        Qt::Key_Return,
+        Qt::Key_Up,
+        Qt::Key_Backspace,
+        Qt::Key_Down,
+        Qt::Key_End,
+        Qt::Key_Delete,
+        Qt::Key_Down,
+        Qt::Key_PageDown,
+        Qt::CTRL | Qt::Key_Right,
+        Qt::SHIFT | Qt::Key_Down,
+        Qt::Key_X,
+        Qt::Key_Up,
+        Qt::Key_Home,
+        Qt::CTRL | Qt::Key_Backspace,
+        Qt::Key_PageUp,
+        Qt::Key_Down,
+    };
+    for (const QKeySequence& key : keys) {
+        QTest::keySequence(TheMemo, key);
+        QTest::keySequence(plain, key);
+        QVERIFY2(TheMemo->textCursor().position() == plain->textCursor().position() &&
+                     TheMemo->textCursor().anchor() == plain->textCursor().anchor(),
+                 qPrintable(key.toString()));
+    }
+    QCOMPARE(TheMemo->Text(), WithCrLf(plain->toPlainText()));
 }
 
 void TestMemo::pastes_data() {
