@@ -300,7 +300,7 @@ void Memo::keyPressEvent(QKeyEvent* event) {
         [&] {
             QTextCursor cursor = textCursor();
             if (typesText) {
-                cursor.insertText(event->text());
+                cursor.insertText(event->text(), QTextCharFormat());  // never a cut's mark
             } else if (lineBreak) {
                 InsertLineBreak();  // Shift+Return too: a new line, never U+2028 in a line
             } else if (cursor.hasSelection() || !DeleteAcrossCut(key)) {
