@@ -1,7 +1,8 @@
 // Memo: the window's multi-line text box (TMemo). Editable, wrapped, Tab
 // moves the focus, Escape and Return stay inside it, Alt+<key> passes to the
-// window. Its text is set, read and emptied only through SetText, Text,
-// Clear and ClearAsEdit; QPlainTextEdit's own text members are private here.
+// window, pasted rich text arrives as plain text, dropped text is refused.
+// Its text is set, read and emptied only through SetText, Text, Clear and
+// ClearAsEdit; QPlainTextEdit's own text members are private here.
 //
 // Why long lines are handled apart: Qt lays out a paragraph as a whole, and
 // the normalised text, the keystream and the result are single paragraphs of
