@@ -1,8 +1,10 @@
-// Measures how long a memo takes to show texts with long unbroken runs, with
-// the wrap mode SetText chooses and, for comparison, with wrapping at word
-// boundaries forced. Usage: memo_wrap_timing [max-bytes-for-forced-word-wrap]
+// Measures how long a memo takes to show texts with long unbroken runs, cut
+// into display lines by SetText and, for comparison, in a plain text box that
+// lays the line out whole at word boundaries.
+// Usage: memo_wrap_timing [max-letters-for-the-plain-text-box]
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 #include <QTextStream>
 
 #include "memo.h"
@@ -25,22 +27,16 @@ QString Blocks(qsizetype letters) {
     return text;
 }
 
-// Sets text and waits until the memo has laid it out and painted it.
-qint64 ShowMs(Memo& memo, const QString& text, bool forceWordWrap) {
-    memo.Clear();
-    QApplication::processEvents();
+// Sets text with show and waits until box has laid it out and painted it.
+template <typename Show>
+qint64 ShowMs(QPlainTextEdit& box, Show show) {
     QElapsedTimer timer;
     timer.start();
-    if (forceWordWrap) {
-        memo.setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        memo.setPlainText(text);
-    } else {
-        memo.SetText(text);
-    }
-    memo.repaint();
+    show();
+    box.repaint();
     QApplication::processEvents();
-    memo.moveCursor(QTextCursor::End);  // scrolls to the last line
-    memo.repaint();
+    box.moveCursor(QTextCursor::End);  // scrolls to the last line
+    box.repaint();
     QApplication::processEvents();
     return timer.elapsed();
 }
@@ -49,30 +45,32 @@ qint64 ShowMs(Memo& memo, const QString& text, bool forceWordWrap) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    const qsizetype forcedLimit = argc > 1 ? QString::fromLocal8Bit(argv[1]).toLongLong() : 100'000;
+    const qsizetype plainLimit = argc > 1 ? QString::fromLocal8Bit(argv[1]).toLongLong() : 100'000;
     QFont font(QStringLiteral("Liberation Mono"));
     font.setPixelSize(16);
     font.setBold(true);
     Memo memo;
-    memo.setFont(font);
-    memo.resize(625, 121);
-    memo.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memo.show();
+    QPlainTextEdit plain;
+    for (QPlainTextEdit* box : {static_cast<QPlainTextEdit*>(&memo), &plain}) {
+        box->setFont(font);
+        box->resize(625, 121);
+        box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+        box->show();
+    }
     QApplication::processEvents();
 
     QTextStream out(stdout);
     for (const qsizetype size : {10'000, 100'000, 1'000'000}) {
         const QString run = Letters(size);
         const QString blocks = Blocks(size);
-        out << size << " letters, one run, SetText ("
-            << (Memo::WrapModeFor(run) == QTextOption::WrapAnywhere ? "anywhere" : "word")
-            << "): " << ShowMs(memo, run, false) << " ms\n";
-        out << size << " letters in five-letter groups, SetText ("
-            << (Memo::WrapModeFor(blocks) == QTextOption::WrapAnywhere ? "anywhere" : "word")
-            << "): " << ShowMs(memo, blocks, false) << " ms\n";
-        if (size <= forcedLimit)
-            out << size << " letters, one run, word wrap forced: " << ShowMs(memo, run, true)
-                << " ms\n";
+        out << size << " letters, one run, memo: " << ShowMs(memo, [&] { memo.SetText(run); })
+            << " ms\n";
+        out << size << " letters in five-letter groups, memo: "
+            << ShowMs(memo, [&] { memo.SetText(blocks); }) << " ms\n";
+        if (size <= plainLimit) {
+            out << size << " letters, one run, plain text box: "
+                << ShowMs(plain, [&] { plain.setPlainText(run); }) << " ms\n";
+        }
         out.flush();
     }
     return 0;

@@ -1,18 +1,27 @@
-// Times every action of the window on large texts: the real window, built
-// offscreen, driven through normalise, keystream, cipher, the three toggles
-// both ways and the reset, on 100 KB, 1 MB and 10 MB of prose. Each action is
-// timed until the window has repainted, next to the core operation alone on
-// the same text.
+// Times the window on large texts: the real window, built offscreen. Each
+// action is timed until the window has repainted, next to the core operation
+// alone on the same text where there is one.
+//   prose       every action (normalise, keystream, cipher, the three toggles
+//               both ways, reset) on prose, by default 100 KB, 1 MB, 10 MB;
+//   decomposed  normalising prose whose umlauts are decomposed (o + U+0308),
+//               by default 1, 4 and 10 MB;
+//   edits       pasting into Memo1, then typing a key and moving the caret in
+//               the middle of what it holds: "a" + 1,000,000 x U+0308, and
+//               one unbroken line of 10 MB.
+// Without a section, all three run with their default sizes.
 //
-//   QT_QPA_PLATFORM=offscreen build/bench/ui/window_bench [sizes in KB...]
+//   QT_QPA_PLATFORM=offscreen build/bench/ui/window_bench [section [sizes in KB...]]
 #include "cipher_core.h"
+#include "memo.h"
 #include "memo_text.h"
 #include "tform1.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
-#include <QPlainTextEdit>
+#include <QTest>
+#include <QTextBlock>
 
 #include <cstdio>
 #include <functional>
@@ -30,6 +39,13 @@ QString Prose(qsizetype size) {
     return text;
 }
 
+// Prose of size characters with every umlaut as its letter and U+0308.
+QString DecomposedProse(qsizetype size) {
+    QString text = Prose(size).normalized(QString::NormalizationForm_D);
+    text.truncate(size);
+    return text;
+}
+
 double Milliseconds(const std::function<void()>& action) {
     QElapsedTimer timer;
     timer.start();
@@ -37,71 +53,148 @@ double Milliseconds(const std::function<void()>& action) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
+void PrintRow(const char* label, qsizetype kilobytes, double window, double core = -1) {
+    if (core >= 0) {
+        std::printf("%-34s %10lld %12.1f %12.1f\n", label, static_cast<long long>(kilobytes),
+                    window, core);
+    } else {
+        std::printf("%-34s %10lld %12.1f %12s\n", label, static_cast<long long>(kilobytes), window,
+                    "-");
+    }
+    std::fflush(stdout);
+}
+
+// Clicks the button and waits until the window has repainted.
+double ClickMs(TForm1& form, const char* button) {
+    auto* control = form.findChild<QAbstractButton*>(QString::fromLatin1(button));
+    return Milliseconds([&] {
+        control->click();
+        form.repaint();
+        QApplication::processEvents();
+    });
+}
+
+// Sends the key to the memo and waits until the window has repainted.
+double KeyMs(TForm1& form, Memo* memo, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    return Milliseconds([&] {
+        QTest::keyClick(memo, key, modifiers);
+        form.repaint();
+        QApplication::processEvents();
+    });
+}
+
+double NormaliseCoreMs(const QString& text) {
+    trithemius::CipherState core;
+    return Milliseconds([&] {
+        trithemius::NormaliseInput(core, trithemius::MemoTextToCipherText(text),
+                                   trithemius::Method::MethodClassical);
+    });
+}
+
+void TimeProse(qsizetype kilobytes) {
+    const QString prose = Prose(kilobytes * 1024);
+    TForm1 form;
+    form.show();
+    QApplication::processEvents();
+    form.findChild<Memo*>(QStringLiteral("Memo1"))->SetText(prose);
+    QApplication::processEvents();
+
+    // The same work in the core alone, for comparison.
+    trithemius::CipherState core;
+    double coreTimes[4] = {};
+    coreTimes[0] = Milliseconds([&] {
+        trithemius::NormaliseInput(core, trithemius::MemoTextToCipherText(prose),
+                                   trithemius::Method::MethodClassical);
+    });
+    coreTimes[1] = Milliseconds([&] { trithemius::GenerateKeyStream(core, 1); });
+    coreTimes[2] = Milliseconds([&] {
+        trithemius::ApplyCipher(core, trithemius::Method::MethodClassical,
+                                trithemius::KeyStart::KeyStartA, trithemius::Direction::Encipher);
+    });
+    coreTimes[3] = Milliseconds([&] { trithemius::ToFiveLetterBlocks(core, core.OutputText); });
+
+    struct Step {
+        const char* label;
+        const char* button;
+        int core;  // index into coreTimes, or -1
+    };
+    const Step steps[] = {
+        {"normalise (BitBtn5)", "BitBtn5", 0},
+        {"keystream (BitBtn6)", "BitBtn6", 1},
+        {"cipher (Button1)", "Button1", 2},
+        {"group input (BitBtn1)", "BitBtn1", 3},
+        {"ungroup input (BitBtn1)", "BitBtn1", -1},
+        {"group keystream (BitBtn7)", "BitBtn7", 3},
+        {"ungroup keystream (BitBtn7)", "BitBtn7", -1},
+        {"group result (BitBtn8)", "BitBtn8", 3},
+        {"ungroup result (BitBtn8)", "BitBtn8", -1},
+        {"reset (BitBtn3)", "BitBtn3", -1},
+    };
+    for (const Step& step : steps) {
+        const double window = ClickMs(form, step.button);
+        PrintRow(step.label, kilobytes, window, step.core >= 0 ? coreTimes[step.core] : -1);
+    }
+}
+
+void TimeDecomposed(qsizetype kilobytes) {
+    const QString prose = DecomposedProse(kilobytes * 1024);
+    TForm1 form;
+    form.show();
+    QApplication::processEvents();
+    form.findChild<Memo*>(QStringLiteral("Memo1"))->SetText(prose);
+    QApplication::processEvents();
+    const double core = NormaliseCoreMs(prose);
+    PrintRow("normalise decomposed (BitBtn5)", kilobytes, ClickMs(form, "BitBtn5"), core);
+}
+
+// Pastes text into Memo1, puts the caret in the middle of it and times a
+// key typed there and a move of the caret.
+void TimeEdits(const char* what, const QString& text) {
+    TForm1 form;
+    form.show();
+    QApplication::processEvents();
+    auto* memo = form.findChild<Memo*>(QStringLiteral("Memo1"));
+    memo->Clear();
+    memo->setFocus();
+    QGuiApplication::clipboard()->setText(text);
+    const qsizetype kilobytes = text.size() / 1024;
+    const QString paste = QStringLiteral("%1: paste").arg(QLatin1String(what));
+    PrintRow(qPrintable(paste), kilobytes, KeyMs(form, memo, Qt::Key_V, Qt::ControlModifier));
+    QTextCursor caret = memo->textCursor();
+    caret.setPosition(memo->document()->characterCount() / 2);
+    memo->setTextCursor(caret);
+    form.repaint();
+    QApplication::processEvents();
+    const QString type = QStringLiteral("%1: type a key").arg(QLatin1String(what));
+    PrintRow(qPrintable(type), kilobytes, KeyMs(form, memo, Qt::Key_B));
+    const QString move = QStringLiteral("%1: caret right").arg(QLatin1String(what));
+    PrintRow(qPrintable(move), kilobytes, KeyMs(form, memo, Qt::Key_Right));
+}
+
+QList<qsizetype> Sizes(int argc, char** argv, int first, QList<qsizetype> defaults) {
+    if (argc <= first) return defaults;
+    QList<qsizetype> sizes;
+    for (int i = first; i < argc; ++i) sizes << QByteArray(argv[i]).toLongLong();
+    return sizes;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    QList<qsizetype> sizes = {100, 1024, 10240};
-    if (argc > 1) {
-        sizes.clear();
-        for (int i = 1; i < argc; ++i) sizes << QByteArray(argv[i]).toLongLong();
+    const QByteArray section = argc > 1 ? QByteArray(argv[1]) : QByteArray();
+    std::printf("%-34s %10s %12s %12s\n", "action", "input KB", "window ms", "core ms");
+    if (section.isEmpty() || section == "prose") {
+        for (const qsizetype kilobytes : Sizes(argc, argv, 2, {100, 1024, 10240}))
+            TimeProse(kilobytes);
     }
-    std::printf("%-28s %10s %12s %12s\n", "action", "input KB", "window ms", "core ms");
-    for (const qsizetype kilobytes : sizes) {
-        const QString prose = Prose(kilobytes * 1024);
-        TForm1 form;
-        form.show();
-        QApplication::processEvents();
-        form.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->setPlainText(prose);
-        QApplication::processEvents();
-
-        // The same work in the core alone, for comparison.
-        trithemius::CipherState core;
-        double coreTimes[4] = {};
-        coreTimes[0] = Milliseconds([&] {
-            trithemius::NormaliseInput(core, trithemius::MemoTextToCipherText(prose),
-                                       trithemius::Method::MethodClassical);
-        });
-        coreTimes[1] = Milliseconds([&] { trithemius::GenerateKeyStream(core, 1); });
-        coreTimes[2] = Milliseconds([&] {
-            trithemius::ApplyCipher(core, trithemius::Method::MethodClassical,
-                                    trithemius::KeyStart::KeyStartA,
-                                    trithemius::Direction::Encipher);
-        });
-        coreTimes[3] = Milliseconds([&] { trithemius::ToFiveLetterBlocks(core, core.OutputText); });
-
-        struct Step {
-            const char* label;
-            const char* button;
-            int core;  // index into coreTimes, or -1
-        };
-        const Step steps[] = {
-            {"normalise (BitBtn5)", "BitBtn5", 0},
-            {"keystream (BitBtn6)", "BitBtn6", 1},
-            {"cipher (Button1)", "Button1", 2},
-            {"group input (BitBtn1)", "BitBtn1", 3},
-            {"ungroup input (BitBtn1)", "BitBtn1", -1},
-            {"group keystream (BitBtn7)", "BitBtn7", 3},
-            {"ungroup keystream (BitBtn7)", "BitBtn7", -1},
-            {"group result (BitBtn8)", "BitBtn8", 3},
-            {"ungroup result (BitBtn8)", "BitBtn8", -1},
-            {"reset (BitBtn3)", "BitBtn3", -1},
-        };
-        for (const Step& step : steps) {
-            auto* button = form.findChild<QAbstractButton*>(QString::fromLatin1(step.button));
-            const double window = Milliseconds([&] {
-                button->click();
-                form.repaint();
-                QApplication::processEvents();
-            });
-            if (step.core >= 0) {
-                std::printf("%-28s %10lld %12.1f %12.1f\n", step.label,
-                            static_cast<long long>(kilobytes), window, coreTimes[step.core]);
-            } else {
-                std::printf("%-28s %10lld %12.1f %12s\n", step.label,
-                            static_cast<long long>(kilobytes), window, "-");
-            }
-        }
+    if (section.isEmpty() || section == "decomposed") {
+        for (const qsizetype kilobytes : Sizes(argc, argv, 2, {1024, 4096, 10240}))
+            TimeDecomposed(kilobytes);
+    }
+    if (section.isEmpty() || section == "edits") {
+        TimeEdits("a + 1,000,000 marks", QStringLiteral("a") + QString(1'000'000, QChar(0x0308)));
+        TimeEdits("unbroken 10 MB line", QString(10 * 1024 * 1024, QLatin1Char('x')));
     }
     return 0;
 }

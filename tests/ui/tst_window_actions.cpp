@@ -15,14 +15,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <functional>
-#include <utility>
 #include <memory>
+#include <utility>
+
+#include "memo.h"
 
 namespace {
 
@@ -79,7 +80,7 @@ private:
         return FindControl<T>(Form.get(), QString::fromLatin1(name));
     }
     QAbstractButton* Button(const char* name) { return Find<QAbstractButton>(name); }
-    QString MemoText(const char* name) { return Find<QPlainTextEdit>(name)->toPlainText(); }
+    QString MemoText(const char* name) { return Find<Memo>(name)->Text(); }
     QString EditText(const char* name) { return Find<QLineEdit>(name)->text(); }
     QString Panel(int n) {
         return Find<QLabel>(QStringLiteral("StatusBar1Panel%1").arg(n).toLatin1().constData())
@@ -109,7 +110,7 @@ private:
                                                         Qt::LeftButton, held, Qt::NoModifier));
         }
     }
-    void SetInput(const QString& text) { Find<QPlainTextEdit>("Memo1")->setPlainText(text); }
+    void SetInput(const QString& text) { Find<Memo>("Memo1")->SetText(text); }
     void Spin(const char* arrow, int times = 1) {
         for (int i = 0; i < times; ++i) {
             QTest::mouseClick(Button(arrow), Qt::LeftButton);
@@ -390,7 +391,7 @@ private slots:
             {"BitBtn1", "Memo1", input}, {"BitBtn7", "Memo2", key}, {"BitBtn8", "Memo3", output}};
         const QString enabled = EnabledStates();
         for (const Toggle& toggle : toggles) {
-            Find<QPlainTextEdit>(toggle.memo)->setPlainText(QStringLiteral("typed over"));
+            Find<Memo>(toggle.memo)->SetText(QStringLiteral("typed over"));
             Click(toggle.button);
             QCOMPARE(Button(toggle.button)->text(), kUngroup);
             QString grouped;
@@ -436,8 +437,8 @@ private slots:
     }
 
     void clearingChangesOnlyTheTwoMemos() {
-        Find<QPlainTextEdit>("Memo2")->setPlainText(QStringLiteral("typed"));
-        Find<QPlainTextEdit>("Memo3")->setPlainText(QStringLiteral("kept"));
+        Find<Memo>("Memo2")->SetText(QStringLiteral("typed"));
+        Find<Memo>("Memo3")->SetText(QStringLiteral("kept"));
         Click("BitBtn2");
         QCOMPARE(MemoText("Memo1"), QString());
         QCOMPARE(MemoText("Memo2"), QString());
