@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian package into a fresh Debian 12 root and starts the
-# installed program there: once offscreen (it must still be running when
-# the timeout ends it), once under Xvfb, where its window is asked to close
-# and the program must end by itself with status 0.
+# Installs the Debian package into a fresh Debian 12 root, checks that the
+# desktop entry, icon, metainfo, manual pages, copyright and changelog are in
+# place, and starts the installed program there: once offscreen (it must
+# still be running when the timeout ends it), once under Xvfb, where its
+# window is asked to close and the program must end by itself with status 0.
 #
 # Usage (as root): packaging/check-install.sh PACKAGE.deb [ROOT-DIR]
 #   ROOT-DIR  default /work/debroot/bookworm; made with debootstrap if missing
@@ -27,8 +28,21 @@ trap 'umount "$Root/proc" 2>/dev/null || true' EXIT
 InRoot() { chroot "$Root" /usr/bin/env DEBIAN_FRONTEND=noninteractive HOME=/root sh -c "$1"; }
 
 InRoot 'apt-get update -q && apt-get install -y -q --no-install-recommends /tmp/package.deb'
-InRoot 'test -f /usr/share/applications/trithemius-chiffre.desktop &&
-        test -f /usr/share/icons/hicolor/48x48/apps/trithemius-chiffre.png'
+
+# The desktop entry is named after the application's id, and so are the icon
+# it names and the metainfo; the manual pages and the files Debian asks for
+# stand beside them.
+Entry=$(InRoot 'dpkg -L trithemius-chiffre' | grep '^/usr/share/applications/.*[.]desktop$')
+Id=$(basename "$Entry" .desktop)
+grep -qx "Icon=$Id" "$Root$Entry" || { echo "$Entry names another icon than $Id" >&2; exit 1; }
+grep -q "<id>$Id</id>" "$Root/usr/share/metainfo/$Id.metainfo.xml" ||
+    { echo "no metainfo with the id $Id" >&2; exit 1; }
+for File in "/usr/share/icons/hicolor/48x48/apps/$Id.png" \
+    /usr/share/man/man1/trithemius-chiffre.1.gz /usr/share/man/de/man1/trithemius-chiffre.1.gz \
+    /usr/share/doc/trithemius-chiffre/copyright /usr/share/doc/trithemius-chiffre/changelog.gz; do
+    [[ -f $Root$File ]] || { echo "missing: $File" >&2; exit 1; }
+done
+echo "installed: $Entry with its icon, metainfo, manual pages, copyright and changelog"
 
 Status=0
 InRoot 'cd /tmp && QT_QPA_PLATFORM=offscreen timeout 5 trithemius-chiffre' || Status=$?
