@@ -287,20 +287,19 @@ void TForm1::CreateControls() {
     BitBtn3 = Place(MakeBitBtn(GroupBox1, ButtonKind::bkRetry), "BitBtn3", {440, 144, 193, 25},
                     kDisabled);
     BitBtn4 = Place(MakeBitBtn(GroupBox1, ButtonKind::bkClose), "BitBtn4", {440, 176, 193, 25});
-    RadioGroup1 = Place(MakeRadioGroup(GroupBox1, texts::kMethodTitle, texts::kMethodItems,
-                                       kMethodInitialItem),
-                        "RadioGroup1", {8, 216, 417, 73});
+    RadioGroup1 = Place(
+        MakeRadioGroup(GroupBox1, texts::kMethodTitle, texts::kMethodItems, kMethodInitialItem),
+        "RadioGroup1", {8, 216, 417, 73});
     Edit1 = Place(MakeEdit(GroupBox1, QString(), kAlphabetFont), "Edit1", {8, 320, 369, 35});
-    StaticText5 =
-        Place(MakeLabelOf(GroupBox1, texts::kKeyAlphabetLabel, Edit1), "StaticText5",
-              {8, 296, 151, 17});
+    StaticText5 = Place(MakeLabelOf(GroupBox1, texts::kKeyAlphabetLabel, Edit1), "StaticText5",
+                        {8, 296, 151, 17});
     RadioGroup2 = Place(MakeRadioGroup(GroupBox1, texts::kKeyStartTitle, texts::kKeyStartItems,
                                        kKeyStartInitialItem),
                         "RadioGroup2", {440, 256, 193, 65});
     BitBtn5 = Place(MakeBitBtn(GroupBox1, ButtonKind::bkAll, texts::kNormalise), "BitBtn5",
                     {8, 144, 193, 25});
-    Button1 = Place(MakeButton(GroupBox1, texts::kEncipher), "Button1", {8, 176, 193, 25},
-                    kDisabled);
+    Button1 =
+        Place(MakeButton(GroupBox1, texts::kEncipher), "Button1", {8, 176, 193, 25}, kDisabled);
     RadioGroup3 = Place(MakeRadioGroup(GroupBox1, texts::kDirectionTitle, texts::kDirectionItems,
                                        kDirectionInitialItem),
                         "RadioGroup3", {440, 328, 193, 73});
@@ -312,17 +311,17 @@ void TForm1::CreateControls() {
     Edit3 = Place(MakeCountField(GroupBox1), "Edit3", {576, 216, 57, 26}, kDisabled);
     StaticText8 = Place(MakeLabelOf(GroupBox1, texts::kInputCountLabel, Edit3), "StaticText8",
                         {464, 224, 99, 17});
-    BitBtn6 = Place(MakeBitBtn(GroupBox1, ButtonKind::bkOK, texts::kGenerateKeyStream),
-                    "BitBtn6", {224, 232, 193, 25}, kDisabled);
+    BitBtn6 = Place(MakeBitBtn(GroupBox1, ButtonKind::bkOK, texts::kGenerateKeyStream), "BitBtn6",
+                    {224, 232, 193, 25}, kDisabled);
 
     GroupBox2 = Place(new QGroupBox(texts::kOutputSide, Panel1), "GroupBox2", {656, 56, 649, 409});
-    Label1 = Place(MakeLabel(GroupBox2, texts::kCiphertextCountLabel), "Label1",
-                   {384, 328, 137, 13});
+    Label1 =
+        Place(MakeLabel(GroupBox2, texts::kCiphertextCountLabel), "Label1", {384, 328, 137, 13});
     Memo2 = Place(MakeMemo(GroupBox2, kKeyStreamColours, texts::kKeyStreamMemoName), "Memo2",
                   {8, 16, 625, 121});
     Edit4 = Place(MakeCountField(GroupBox2), "Edit4", {568, 144, 65, 26}, kDisabled);
-    StaticText9 = Place(MakeLabelOf(GroupBox2, texts::kKeyStreamCountLabel, Edit4),
-                        "StaticText9", {376, 152, 178, 17});
+    StaticText9 = Place(MakeLabelOf(GroupBox2, texts::kKeyStreamCountLabel, Edit4), "StaticText9",
+                        {376, 152, 178, 17});
     BitBtn7 = Place(MakeBitBtn(GroupBox2, ButtonKind::bkOK, texts::kShowGroups), "BitBtn7",
                     {8, 152, 193, 25}, kDisabled);
     Memo3 = Place(MakeMemo(GroupBox2, kResultColours, texts::kResultMemoName), "Memo3",
@@ -343,10 +342,14 @@ void TForm1::CreateControls() {
                         "StaticText6", {1248, 24, 58, 17});
 
     StatusBar1 = Place(new StatusBar(this), "StatusBar1", {0, 478, 1319, kStatusBarHeight});
-    const QString panelTexts[] = {texts::kInputCountPanel, texts::kInitialCountPanel,
-                                  texts::kKeyStartPanel,   QString::number(kKeyStartInitial),
-                                  texts::kKeyAlphabetPanel, QString(),
-                                  QString(),               QString()};
+    const QString panelTexts[] = {texts::kInputCountPanel,
+                                  texts::kInitialCountPanel,
+                                  texts::kKeyStartPanel,
+                                  QString::number(kKeyStartInitial),
+                                  texts::kKeyAlphabetPanel,
+                                  QString(),
+                                  QString(),
+                                  QString()};
     for (int n = 0; n < std::ssize(kPanelWidths); ++n)
         StatusBar1->AddPanel(kPanelWidths[n], panelTexts[n]);
 

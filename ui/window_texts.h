@@ -24,7 +24,8 @@ inline const QString kGenerateKeyStream = QStringLiteral("Keystrom generieren");
 inline const QString kEncipher = QStringLiteral("Chiffrieren");
 inline const QString kDecipher = QStringLiteral("Dechiffrieren");
 inline const QString kKeyAlphabetLabel = QStringLiteral("... derzeit gütliger Schlüsselsatz");
-inline const QString kKeyStartLabel = QStringLiteral("Aktuelle Einfüge-Position des Schlüsselsatzes");
+inline const QString kKeyStartLabel =
+    QStringLiteral("Aktuelle Einfüge-Position des Schlüsselsatzes");
 inline const QString kInputCountLabel = QStringLiteral("Eingabezeichenzahl");
 
 // The output side.

@@ -8,7 +8,8 @@
 
 template <typename T = QWidget>
 T* FindControl(QWidget* form, const QString& name) {
-    T* control = name == QLatin1String("Form1") ? qobject_cast<T*>(form) : form->findChild<T*>(name);
+    T* control =
+        name == QLatin1String("Form1") ? qobject_cast<T*>(form) : form->findChild<T*>(name);
     if (control == nullptr) qFatal("no control %s of the expected class", qPrintable(name));
     return control;
 }
