@@ -934,56 +934,50 @@ void TestWindow::disabledSpinnerDoesNothing() {
 
 void TestWindow::radioClick_data() {
     QTest::addColumn<QString>("group");
-    QTest::addColumn<QString>("action");  // "click 0", "click 1", "key down", "key up"
+    QTest::addColumn<int>("clickedItem");  // clicked on its circle, or -1 for a key
+    QTest::addColumn<Qt::Key>("key");  // pressed on the selected item
     QTest::addColumn<int>("itemIndex");  // after the action
     QTest::addColumn<int>("clicks");
-    QTest::newRow("RadioGroup1: click the selected item")
-        << QStringLiteral("RadioGroup1") << "click 1" << 1 << 0;
-    QTest::newRow("RadioGroup1: click the other item")
-        << QStringLiteral("RadioGroup1") << "click 0" << 0 << 1;
-    QTest::newRow("RadioGroup2: click the selected item")
-        << QStringLiteral("RadioGroup2") << "click 0" << 0 << 0;
-    QTest::newRow("RadioGroup2: click the other item")
-        << QStringLiteral("RadioGroup2") << "click 1" << 1 << 1;
-    QTest::newRow("RadioGroup3: arrow down")
-        << QStringLiteral("RadioGroup3") << "key down" << 1 << 1;
-    QTest::newRow("RadioGroup1: arrow up") << QStringLiteral("RadioGroup1") << "key up" << 0 << 1;
-    QTest::newRow("RadioGroup1: arrow down wraps round")
-        << QStringLiteral("RadioGroup1") << "key down" << 0 << 1;
-    QTest::newRow("RadioGroup2: arrow up wraps round")
-        << QStringLiteral("RadioGroup2") << "key up" << 1 << 1;
-    QTest::newRow("RadioGroup3: arrow right")
-        << QStringLiteral("RadioGroup3") << "key right" << 1 << 1;
+    const QString group1 = QStringLiteral("RadioGroup1");
+    const QString group2 = QStringLiteral("RadioGroup2");
+    const QString group3 = QStringLiteral("RadioGroup3");
+    const Qt::Key noKey = Qt::Key_unknown;
+    QTest::newRow("RadioGroup1: click the selected item") << group1 << 1 << noKey << 1 << 0;
+    QTest::newRow("RadioGroup1: click the other item") << group1 << 0 << noKey << 0 << 1;
+    QTest::newRow("RadioGroup2: click the selected item") << group2 << 0 << noKey << 0 << 0;
+    QTest::newRow("RadioGroup2: click the other item") << group2 << 1 << noKey << 1 << 1;
+    QTest::newRow("RadioGroup3: arrow down") << group3 << -1 << Qt::Key_Down << 1 << 1;
+    QTest::newRow("RadioGroup1: arrow up") << group1 << -1 << Qt::Key_Up << 0 << 1;
+    QTest::newRow("RadioGroup1: arrow down wraps round") << group1 << -1 << Qt::Key_Down << 0 << 1;
+    QTest::newRow("RadioGroup2: arrow up wraps round") << group2 << -1 << Qt::Key_Up << 1 << 1;
+    QTest::newRow("RadioGroup3: arrow right") << group3 << -1 << Qt::Key_Right << 1 << 1;
     QTest::newRow("RadioGroup2: space on the selected item")
-        << QStringLiteral("RadioGroup2") << "key space" << 0 << 0;
+        << group2 << -1 << Qt::Key_Space << 0 << 0;
 }
 
 void TestWindow::radioClick() {
     QFETCH(QString, group);
-    QFETCH(QString, action);
+    QFETCH(int, clickedItem);
+    QFETCH(Qt::Key, key);
     QFETCH(int, itemIndex);
     QFETCH(int, clicks);
     auto* radio = Child<RadioGroup>(group);
-    QVERIFY(radio);
     QSignalSpy click(radio, &RadioGroup::Click);
     int indexInSlot = -2;
     connect(radio, &RadioGroup::Click, this, [&] { indexInSlot = radio->ItemIndex(); });
-    const QString selected = group + QStringLiteral("Item") + QString::number(radio->ItemIndex());
-    if (action.startsWith(QLatin1String("click"))) {
+    const auto item = [&](int n) {
+        return Child(group + QStringLiteral("Item") + QString::number(n));
+    };
+    if (clickedItem >= 0) {
         // On the indicator: a radio button takes clicks on its circle and text only.
-        QWidget* item = Child(group + QStringLiteral("Item") + action.back());
-        QTest::mouseClick(item, Qt::LeftButton, {}, QPoint(6, item->height() / 2));
+        QWidget* clicked = item(clickedItem);
+        QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(6, clicked->height() / 2));
     } else {
-        QWidget* item = Child(selected);
-        item->setFocus();
-        QCOMPARE(QApplication::focusWidget(), item);
-        const Qt::Key key = action.endsWith(QLatin1String("down"))    ? Qt::Key_Down
-                            : action.endsWith(QLatin1String("up"))    ? Qt::Key_Up
-                            : action.endsWith(QLatin1String("right")) ? Qt::Key_Right
-                                                                      : Qt::Key_Space;
-        QTest::keyClick(item, key);
-        QCOMPARE(QApplication::focusWidget(),
-                 Child(group + QStringLiteral("Item") + QString::number(itemIndex)));
+        QWidget* selected = item(radio->ItemIndex());
+        selected->setFocus();
+        QCOMPARE(QApplication::focusWidget(), selected);
+        QTest::keyClick(selected, key);
+        QCOMPARE(QApplication::focusWidget(), item(itemIndex));
     }
     QCOMPARE(radio->ItemIndex(), itemIndex);
     QCOMPARE(TabStops(radio), QList<int>{itemIndex});
