@@ -40,17 +40,17 @@ constexpr bool kDisabled = false;
 enum class Face { MsSansSerif, CourierNew, TimesNewRoman };
 constexpr int kSansSubstituteStretch = 94;  // per cent of the normal width
 
-struct FontSpec {
+struct FontStyle {
     Face FaceOf;
     int PixelSize;
     bool Bold;
     bool Italic;
 };
 
-constexpr FontSpec kWindowFont{Face::MsSansSerif, 11, false, false};
-constexpr FontSpec kHeadingFont{Face::TimesNewRoman, 21, true, true};
-constexpr FontSpec kTextFont{Face::CourierNew, 16, true, false};  // memos and number fields
-constexpr FontSpec kAlphabetFont{Face::CourierNew, 24, true, false};
+constexpr FontStyle kWindowFont{Face::MsSansSerif, 11, false, false};
+constexpr FontStyle kHeadingFont{Face::TimesNewRoman, 21, true, true};
+constexpr FontStyle kTextFont{Face::CourierNew, 16, true, false};  // memos and number fields
+constexpr FontStyle kAlphabetFont{Face::CourierNew, 24, true, false};
 
 // The named colours.
 constexpr QRgb clNavy = qRgb(0, 0, 128);
@@ -119,9 +119,9 @@ constexpr const char* kSampleText =
     "Ihnen das kleine Programm, das Sie gerade geöffnet haben.\n"
     "Und nun: Ändern Sie diesen Text nach Herzenslust!";
 
-QFont FontOf(const FontSpec& spec) {
+QFont FontOf(const FontStyle& style) {
     QFont font;
-    switch (spec.FaceOf) {
+    switch (style.FaceOf) {
         case Face::MsSansSerif:
             font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
                               QStringLiteral("DejaVu Sans")});
@@ -142,9 +142,9 @@ QFont FontOf(const FontSpec& spec) {
             font.setStyleHint(QFont::Serif);
             break;
     }
-    font.setPixelSize(spec.PixelSize);
-    font.setBold(spec.Bold);
-    font.setItalic(spec.Italic);
+    font.setPixelSize(style.PixelSize);
+    font.setBold(style.Bold);
+    font.setItalic(style.Italic);
     return font;
 }
 
@@ -167,8 +167,8 @@ Control* Place(Control* control, const char* name, QRect geometry, bool enabled 
 }
 
 template <typename Control>
-Control* WithFont(Control* control, const FontSpec& spec) {
-    control->setFont(FontOf(spec));
+Control* WithFont(Control* control, const FontStyle& style) {
+    control->setFont(FontOf(style));
     return control;
 }
 
@@ -213,7 +213,7 @@ Memo* MakeMemo(QWidget* parent, const MemoColours& colours, const QString& acces
     return memo;
 }
 
-QLineEdit* MakeEdit(QWidget* parent, const QString& text, const FontSpec& font) {
+QLineEdit* MakeEdit(QWidget* parent, const QString& text, const FontStyle& font) {
     auto* edit = WithFont(new QLineEdit(text, parent), font);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return edit;
@@ -222,7 +222,6 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& text, const FontSpec& font) 
 CountField* MakeCountField(QWidget* parent) {
     auto* field = WithFont(new CountField(parent), kTextFont);
     field->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    field->SetUnknown();
     return field;
 }
 
