@@ -148,4 +148,14 @@ QString CipherTextToMemoText(std::string_view cipherText) {
     return text;
 }
 
+bool CipherTextIsLatin1(std::string_view cipherText) {
+    // No early exit: the compiler turns this into vector instructions.
+    unsigned char high = 0;
+    for (const char c : cipherText) {
+        const auto byte = static_cast<unsigned char>(c);
+        high |= static_cast<unsigned char>((byte & 0xE0) == kFirstHigh);
+    }
+    return high == 0;
+}
+
 }  // namespace trithemius

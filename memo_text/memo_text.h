@@ -21,4 +21,9 @@ namespace trithemius {
 // memo shows as many characters as the core counts.
 [[nodiscard]] QString CipherTextToMemoText(std::string_view cipherText);
 
+// Whether every byte stands for the same character in Latin-1 as in
+// Windows-1252 (none lies in 0x80 to 0x9F), so the bytes may be shown as
+// they are. Every text the cipher makes is.
+[[nodiscard]] bool CipherTextIsLatin1(std::string_view cipherText);
+
 }  // namespace trithemius

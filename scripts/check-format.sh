@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Checks that the C++ sources (core, memo_text, ui, tests, bench, fuzz) are formatted as
+# Checks that the C++ sources (core, memo_text, memo, ui, tests, bench, fuzz) are formatted as
 # .clang-format says, without changing any file. Lists every deviation and
 # exits non-zero when there is one.
 #
@@ -11,7 +11,7 @@ RepoDir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 ClangFormat=${1:-clang-format}
 cd "$RepoDir"
 
-mapfile -t Sources < <(git ls-files --cached --others --exclude-standard -- 'core/*' 'memo_text/*' 'ui/*' 'tests/*' 'bench/*' 'fuzz/*' |
+mapfile -t Sources < <(git ls-files --cached --others --exclude-standard -- 'core/*' 'memo_text/*' 'memo/*' 'ui/*' 'tests/*' 'bench/*' 'fuzz/*' |
     grep -E '\.(cpp|h)$')
 if ((${#Sources[@]} == 0)); then
     echo "no C++ sources found" >&2

@@ -57,6 +57,16 @@ constexpr int kInputCountPanel = 1;
 constexpr int kKeyStartPanel = 3;
 constexpr int kKeyAlphabetPanel = 5;
 
+// Shows a text of the cipher state in a memo, as its bytes where they mean
+// the same in Latin-1 (every text the cipher makes), so nothing is converted.
+void ShowCipherText(Memo* memo, std::string_view text) {
+    if (trithemius::CipherTextIsLatin1(text)) {
+        memo->SetLatin1Text(text);
+    } else {
+        memo->SetText(trithemius::CipherTextToMemoText(text));
+    }
+}
+
 }  // namespace
 
 void TForm1::ShowMessage(const QString& text) {
@@ -84,9 +94,9 @@ void TForm1::ToggleFiveLetterBlocks(QPushButton* button, Memo* memo, const std::
         button->setText(texts::kHideGroups);
         const std::string& blocks = trithemius::ToFiveLetterBlocks(State, source);
         memo->Clear();
-        memo->SetText(trithemius::CipherTextToMemoText(blocks));
+        ShowCipherText(memo, blocks);
     } else {
-        memo->SetText(trithemius::CipherTextToMemoText(source));
+        ShowCipherText(memo, source);
         button->setText(texts::kShowGroups);
     }
 }
@@ -114,7 +124,7 @@ void TForm1::BitBtn5Click() {
         trithemius::NormaliseInput(State, trithemius::MemoTextToCipherText(Memo1->Text()),
                                    SelectedMethod());
         Memo1->Clear();
-        Memo1->SetText(trithemius::CipherTextToMemoText(State.InputText));
+        ShowCipherText(Memo1, State.InputText);
         Edit3->SetCount(State.InputText.size());
         StatusBar1->SetPanelCount(kInputCountPanel, State.InputText.size());
     }
@@ -149,7 +159,7 @@ void TForm1::BitBtn6Click() {
     {
         const BusyAction busy;
         trithemius::GenerateKeyStream(State, position);
-        Memo2->SetText(trithemius::CipherTextToMemoText(State.KeyStream));
+        ShowCipherText(Memo2, State.KeyStream);
         Edit4->SetCount(State.KeyStream.size());
     }
     Button1->setEnabled(true);
@@ -162,7 +172,7 @@ void TForm1::Button1Click() {
 
     const BusyAction busy;
     trithemius::ApplyCipher(State, SelectedMethod(), SelectedKeyStart(), SelectedDirection());
-    Memo3->SetText(trithemius::CipherTextToMemoText(State.OutputText));
+    ShowCipherText(Memo3, State.OutputText);
     Edit5->SetCount(State.OutputText.size());
 }
 

@@ -5,10 +5,15 @@
 //               both ways, reset) on prose, by default 100 KB, 1 MB, 10 MB;
 //   decomposed  normalising prose whose umlauts are decomposed (o + U+0308),
 //               by default 1, 4 and 10 MB;
-//   edits       pasting into Memo1, then typing a key and moving the caret in
-//               the middle of what it holds: "a" + 1,000,000 x U+0308, and
-//               one unbroken line of 10 MB.
-// Without a section, all three run with their default sizes.
+//   edits       pasting into Memo1, then typing, moving the caret, paging and
+//               scrolling in the middle of what it holds: "a" + 1,000,000 x
+//               U+0308, one unbroken line of 100 MB, 100 MB of five-letter
+//               groups, 10 MB of prose.
+//   paging      paging through the whole of a prose text (10 MB) in Memo1,
+//               with the memory held before and after;
+//   peak        every action once on prose (100 MB), then the most memory
+//               the process held.
+// Without a section, the first three run with their default sizes.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/ui/window_bench [section [sizes in KB...]]
 #include "cipher_core.h"
@@ -20,10 +25,13 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
 #include <QTest>
-#include <QTextBlock>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 
 namespace {
@@ -147,8 +155,20 @@ void TimeDecomposed(qsizetype kilobytes) {
     PrintRow("normalise decomposed (BitBtn5)", kilobytes, ClickMs(form, "BitBtn5"), core);
 }
 
+// What the process holds now and held at most, in MB, as Linux reports it.
+double MemoryMb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field)) {
+            return line.mid(static_cast<qsizetype>(std::strlen(field))).trimmed().split(' ')[0].toDouble() / 1024;
+        }
+    }
+    return -1;
+}
+
 // Pastes text into Memo1, puts the caret in the middle of it and times a
-// key typed there and a move of the caret.
+// key typed there, moves of the caret, a page and a scroll.
 void TimeEdits(const char* what, const QString& text) {
     TForm1 form;
     form.show();
@@ -158,17 +178,70 @@ void TimeEdits(const char* what, const QString& text) {
     memo->setFocus();
     QGuiApplication::clipboard()->setText(text);
     const qsizetype kilobytes = text.size() / 1024;
-    const QString paste = QStringLiteral("%1: paste").arg(QLatin1String(what));
-    PrintRow(qPrintable(paste), kilobytes, KeyMs(form, memo, Qt::Key_V, Qt::ControlModifier));
-    QTextCursor caret = memo->textCursor();
-    caret.setPosition(memo->document()->characterCount() / 2);
-    memo->setTextCursor(caret);
+    const auto row = [&](const char* action, double ms) {
+        const QString label = QStringLiteral("%1: %2").arg(QLatin1String(what), QLatin1String(action));
+        PrintRow(qPrintable(label), kilobytes, ms);
+    };
+    row("paste", KeyMs(form, memo, Qt::Key_V, Qt::ControlModifier));
+    QGuiApplication::clipboard()->clear();
+    memo->SetSelection(memo->Length() / 2, memo->Length() / 2);
     form.repaint();
     QApplication::processEvents();
-    const QString type = QStringLiteral("%1: type a key").arg(QLatin1String(what));
-    PrintRow(qPrintable(type), kilobytes, KeyMs(form, memo, Qt::Key_B));
-    const QString move = QStringLiteral("%1: caret right").arg(QLatin1String(what));
-    PrintRow(qPrintable(move), kilobytes, KeyMs(form, memo, Qt::Key_Right));
+    row("type a key", KeyMs(form, memo, Qt::Key_B));
+    row("type another key", KeyMs(form, memo, Qt::Key_C));
+    row("caret right", KeyMs(form, memo, Qt::Key_Right));
+    row("caret down", KeyMs(form, memo, Qt::Key_Down));
+    row("word right", KeyMs(form, memo, Qt::Key_Right, Qt::ControlModifier));
+    row("page down", KeyMs(form, memo, Qt::Key_PageDown));
+    row("scroll a line", Milliseconds([&] {
+            memo->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            form.repaint();
+            QApplication::processEvents();
+        }));
+    row("backspace", KeyMs(form, memo, Qt::Key_Backspace));
+    row("Ctrl+End", KeyMs(form, memo, Qt::Key_End, Qt::ControlModifier));
+}
+
+// Pages through the whole of a prose text in Memo1 and reports what that
+// added to the memory the process holds.
+void TimePaging(qsizetype kilobytes) {
+    TForm1 form;
+    form.show();
+    QApplication::processEvents();
+    auto* memo = form.findChild<Memo*>(QStringLiteral("Memo1"));
+    memo->SetText(Prose(kilobytes * 1024));
+    memo->setFocus();
+    QApplication::processEvents();
+    const double before = MemoryMb("VmRSS:");
+    qsizetype pages = 0;
+    double slowest = 0;
+    const double all = Milliseconds([&] {
+        for (qsizetype caret = -1; caret != memo->CaretPosition();) {
+            caret = memo->CaretPosition();
+            slowest = std::max(slowest, KeyMs(form, memo, Qt::Key_PageDown));
+            ++pages;
+        }
+    });
+    std::printf("paging through %lld KB of prose: %lld pages in %.0f ms, slowest %.1f ms, "
+                "memory held %.1f MB before, %.1f MB after\n",
+                static_cast<long long>(kilobytes), static_cast<long long>(pages), all, slowest,
+                before, MemoryMb("VmRSS:"));
+}
+
+// Every action once on prose in the window alone, as the program would run
+// them, then the most memory the process held.
+void PeakMemory(qsizetype kilobytes) {
+    TForm1 form;
+    form.show();
+    QApplication::processEvents();
+    form.findChild<Memo*>(QStringLiteral("Memo1"))->SetText(Prose(kilobytes * 1024));
+    QApplication::processEvents();
+    for (const char* button : {"BitBtn5", "BitBtn6", "Button1", "BitBtn1", "BitBtn1", "BitBtn7",
+                               "BitBtn7", "BitBtn8", "BitBtn8"}) {
+        ClickMs(form, button);
+    }
+    std::printf("peak memory after every action on %lld KB of prose: %.0f MB\n",
+                static_cast<long long>(kilobytes), MemoryMb("VmHWM:"));
 }
 
 QList<qsizetype> Sizes(int argc, char** argv, int first, QList<qsizetype> defaults) {
@@ -194,7 +267,15 @@ int main(int argc, char** argv) {
     }
     if (section.isEmpty() || section == "edits") {
         TimeEdits("a + 1,000,000 marks", QStringLiteral("a") + QString(1'000'000, QChar(0x0308)));
-        TimeEdits("unbroken 10 MB line", QString(10 * 1024 * 1024, QLatin1Char('x')));
+        TimeEdits("unbroken 100 MB line", QString(100 * 1024 * 1024, QLatin1Char('x')));
+        TimeEdits("100 MB of groups", QStringLiteral("ABCDE ").repeated(100 * 1024 * 1024 / 6));
+        TimeEdits("10 MB of prose", Prose(10 * 1024 * 1024));
+    }
+    if (section == "paging") {
+        for (const qsizetype kilobytes : Sizes(argc, argv, 2, {10240})) TimePaging(kilobytes);
+    }
+    if (section == "peak") {
+        for (const qsizetype kilobytes : Sizes(argc, argv, 2, {102400})) PeakMemory(kilobytes);
     }
     return 0;
 }

@@ -12,13 +12,10 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTextBlock>
-#include <QTextDocument>
 #include <QTextLayout>
 #include <QTimer>
 #include <QToolButton>
@@ -88,8 +85,6 @@ private slots:
     void windowIconHasEverySize();
     void accessibleNames_data();
     void accessibleNames();
-    void memoCutsLongLines_data();
-    void memoCutsLongLines();
     void closing_data();
     void closing();
 
@@ -1026,9 +1021,7 @@ void TestWindow::memoText() {
         auto* memo = Child<Memo>(QString::fromLatin1(name));
         memo->SetText(text);
         QCOMPARE(memo->Text(), shown);
-        QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::WidgetWidth);
         QCOMPARE(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QVERIFY(!memo->isReadOnly());
         memo->Clear();
         QCOMPARE(memo->Text(), QString());
     }
@@ -1070,38 +1063,6 @@ void TestWindow::accessibleNames() {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Child(name));
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name), accessibleName);
-}
-
-void TestWindow::memoCutsLongLines_data() {
-    QTest::addColumn<QString>("text");
-    const QString run = QStringLiteral("ABCDEFGHIKLMNOPQRSTUXYZW").repeated(5000);
-    QTest::newRow("unbroken run") << run;
-    QTest::newRow("five-letter groups") << QStringLiteral("ABCDE ").repeated(20000).trimmed();
-    QTest::newRow("prose line, then a run")
-        << QStringLiteral("Ein Satz.\r\n") + run + QStringLiteral("\r\nEnde");
-    QTest::newRow("blank in the last column")
-        << QString(55, QLatin1Char('X')) + QStringLiteral(" ") + run;
-}
-
-void TestWindow::memoCutsLongLines() {
-    QFETCH(QString, text);
-    auto* memo = Child<Memo>(QStringLiteral("Memo3"));
-    memo->SetText(text);
-    // Many short paragraphs, each exactly one line of the memo: the cut
-    // matches the wrap, so the memo looks as if it wrapped the line itself.
-    QVERIFY(memo->blockCount() > text.size() / memo->viewport()->width());
-    QTextDocument* document = memo->document();
-    for (QTextBlock block = document->firstBlock(); block.isValid(); block = block.next()) {
-        document->documentLayout()->blockBoundingRect(block);
-        QVERIFY2(block.layout()->lineCount() == 1, qPrintable(block.text()));
-    }
-    // The text and a copy of all of it are the text that was set.
-    QCOMPARE(memo->Text(), text);
-    memo->selectAll();
-    memo->copy();
-    QString copied = text;
-    copied.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    QCOMPARE(QGuiApplication::clipboard()->text(), copied);
 }
 
 void TestWindow::closing_data() {

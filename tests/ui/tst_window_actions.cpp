@@ -560,7 +560,7 @@ private slots:
         Qt::CursorShape cursorDuringAction = Qt::ArrowCursor;
         bool queued = false;
         const auto queueInput =
-            connect(Find<QPlainTextEdit>("Memo1"), &QPlainTextEdit::textChanged, this, [&] {
+            connect(Find<QLineEdit>("Edit3"), &QLineEdit::textChanged, this, [&] {
                 if (std::exchange(queued, true)) return;
                 if (const QCursor* cursor = QApplication::overrideCursor())
                     cursorDuringAction = cursor->shape();
@@ -605,7 +605,7 @@ private slots:
         edit1->setFocus();
         QTest::keyClick(edit1, Qt::Key_Escape);
         QCOMPARE(MemoText("Memo1"), QString());
-        auto* memo1 = Find<QPlainTextEdit>("Memo1");
+        auto* memo1 = Find<Memo>("Memo1");
         memo1->setFocus();
         QTest::keyClick(memo1, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(MemoText("Memo1"), sample);

@@ -1,0 +1,96 @@
+// LineWrap: where the display lines of a TextBuffer start, for one font and
+// one width. A line ends after the last blank that fits (blanks may hang
+// past the width), else after the last character cluster that fits; it
+// never ends inside a cluster (a letter with its marks, a surrogate pair, an
+// emoji sequence), except inside a run of marks too long for any line.
+//
+// After an edit only the display lines from the one before the edit onwards
+// are wrapped again, until the line starts fall back into step with the old
+// ones or the paragraph ends. Where that is far (an edit near the start of
+// an unbroken line of a hundred megabytes), the lines beyond a few screens
+// are left as they were and wrapped again when something asks for them, or
+// in slices by Complete(); until then LineCount() may be off by a few lines.
+#pragma once
+
+#include <QFont>
+#include <QHash>
+#include <QTextBoundaryFinder>
+
+#include <array>
+#include <vector>
+
+class TextBuffer;
+
+class LineWrap {
+public:
+    explicit LineWrap(const TextBuffer& text) : Text(text) {}
+
+    // The font and the width a line may fill, in pixels; both wrap anew.
+    void SetFont(const QFont& font);
+    void SetWidth(qreal width);
+    void Rewrap();
+
+    // Before removed characters at from are replaced, on the old text.
+    void BeforeEdit(qsizetype from, qsizetype removed);
+    // After removed characters at from were replaced by added ones.
+    void Update(qsizetype from, qsizetype removed, qsizetype added);
+
+    // Wraps again up to budget lines of what an edit left as it was; false
+    // when nothing is left.
+    bool Complete(qsizetype budget);
+
+    [[nodiscard]] qsizetype LineCount() const { return static_cast<qsizetype>(Starts.size()); }
+    [[nodiscard]] qsizetype LineStart(qsizetype line);
+    // Where the characters of the line end: before the LF that ends its
+    // paragraph, or at the start of the next display line.
+    [[nodiscard]] qsizetype LineEnd(qsizetype line);
+    // The line that shows the caret at position: a position where a line
+    // was wrapped belongs to the line after it.
+    [[nodiscard]] qsizetype LineOf(qsizetype position);
+    // Whether the line ends at the end of its paragraph.
+    [[nodiscard]] bool EndsParagraph(qsizetype line);
+
+    // The most characters a line holds: a run of marks is cut after them.
+    [[nodiscard]] qsizetype MaxLineUnits() const { return 4 * CellsPerLine; }
+
+private:
+    // The start of the line after the one that starts at from, or end.
+    qsizetype NextBreak(qsizetype from, qsizetype end);
+    qsizetype NextBreakFixed(qsizetype from, qsizetype end) const;
+    qsizetype NextBreakMeasured(qsizetype from, qsizetype end);
+    qsizetype ClusterEnd(qsizetype from, qsizetype end, qsizetype limit);
+    qreal ClusterWidth(qsizetype from, qsizetype to);
+
+    // Appends the starts of the lines after from, up to end, to lines.
+    void WrapParagraphTail(qsizetype from, qsizetype end, std::vector<qsizetype>& lines);
+    // Wraps the lines left as they were up to the one holding position.
+    void CompleteUpTo(qsizetype position);
+    void RefreshAsciiFixed();
+
+    const TextBuffer& Text;
+    QFont Font;
+    qreal Width = 0;
+    qreal Cell = 1;
+    qsizetype CellsPerLine = 1;
+    // Widths of the Latin-1 characters; whether every printable ASCII
+    // character is one cell wide, and whether the text holds nothing else.
+    std::array<qreal, 256> Latin1Widths{};
+    bool FontAsciiFixed = false;
+    bool TextAsciiFixed = false;
+    QHash<char16_t, qreal> WideWidths;
+    QHash<QString, qreal> ClusterWidths;
+
+    // The text around the clusters looked at last, with its boundaries.
+    qsizetype ChunkStart = 0;
+    qsizetype ChunkEnd = 0;
+    QString Chunk;
+    QTextBoundaryFinder Finder;
+
+    // Starts[0] is 0; every paragraph starts a line. Starts from index
+    // StaleFrom up to StaleTo are those before an edit, moved with it, and
+    // the paragraph they lie in ends at StaleParagraphEnd.
+    std::vector<qsizetype> Starts{0};
+    qsizetype StaleFrom = 0;
+    qsizetype StaleTo = 0;
+    qsizetype StaleParagraphEnd = 0;
+};

@@ -1,0 +1,4 @@
+// MemoAccessible: the accessible interface of a Memo.
+#include "memo_accessible.h"
+
+void InstallMemoAccessibility() {}
