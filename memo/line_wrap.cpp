@@ -11,12 +11,14 @@
 
 namespace {
 
-// A tab advances to the next stop of a text layout's default stops.
+// The distance of a text layout's default tab stops.
 constexpr qreal kTabWidth = 80;
 
 // Lines wrapped at once after an edit, beyond the edit itself: enough for
 // a few screens; the rest of a long paragraph follows on demand.
 constexpr qsizetype kEagerLines = 512;
+// Lines wrapped at a time when a query needs lines left for later.
+constexpr qsizetype kSlice = 1 << 16;
 
 // Characters that never join a neighbour into one cluster: those below the
 // combining marks, and the punctuation and currency signs of German prose.
@@ -53,7 +55,7 @@ void LineWrap::SetFont(const QFont& font) {
     Cell = std::max<qreal>(1, metrics.horizontalAdvance(QLatin1Char('0')));
     FontAsciiFixed = true;
     for (int c = 0; c < 256; ++c) {
-        Latin1Widths[c] = c == '\t' ? kTabWidth : metrics.horizontalAdvance(QChar(c));
+        Latin1Widths[c] = metrics.horizontalAdvance(QChar(c));
         if (IsPrintableAscii(static_cast<uchar>(c)) && Latin1Widths[c] != Cell) {
             FontAsciiFixed = false;
         }
@@ -85,25 +87,18 @@ void LineWrap::RefreshAsciiFixed() {
 
 void LineWrap::Rewrap() {
     RefreshAsciiFixed();
-    Chunk.clear();
-    ChunkStart = ChunkEnd = 0;
+    ForgetChunk();
     Starts.assign(1, 0);
-    StaleFrom = StaleTo = 0;
+    Stale = false;
     const qsizetype size = Text.Size();
-    for (qsizetype start = 0;;) {
-        const qsizetype end = Text.LineEnd(start);
-        WrapParagraphTail(start, end, Starts);
-        if (end == size) break;
-        start = end + 1;
-        Starts.push_back(start);
-    }
-}
-
-void LineWrap::WrapParagraphTail(qsizetype from, qsizetype end, std::vector<qsizetype>& lines) {
-    for (qsizetype start = from;;) {
+    for (qsizetype start = 0, end = Text.LineEnd(0);;) {
         start = NextBreak(start, end);
-        if (start >= end) return;
-        lines.push_back(start);
+        if (start >= end) {
+            if (end == size) break;
+            start = end + 1;
+            end = Text.LineEnd(start);
+        }
+        Starts.push_back(start);
     }
 }
 
@@ -126,23 +121,33 @@ qsizetype LineWrap::NextBreakFixed(qsizetype from, qsizetype end) const {
 qsizetype LineWrap::NextBreakMeasured(qsizetype from, qsizetype end) {
     const qsizetype limit = from + MaxLineUnits();
     qreal x = 0;
-    qsizetype afterBlanks = -1;
+    qsizetype afterBlanks = from;
     qsizetype at = from;
     while (at < end) {
+        const char16_t c = Text.At(at);
         const qsizetype next = ClusterEnd(at, end, limit);
-        if (Text.At(at) == u' ') {
+        if (c == u' ' && next == at + 1) {
             // Blanks hang at the end of a line: the line may end after them.
-            at = next;
-            while (at < end && Text.At(at) == u' ') ++at;
-            afterBlanks = at;
             x += Latin1Widths[' '];
+            at = afterBlanks = next;
             continue;
         }
-        const qreal width = ClusterWidth(at, next);
-        if (at > from && (x + width > Width || next > limit)) break;
+        if (next > limit) {
+            if (at > from) break;
+            // A run of marks too long for any line is cut, though not
+            // between the halves of a surrogate pair. The next line tells
+            // its clusters from its own start, as a wrap from there would.
+            ForgetChunk();
+            const bool pair =
+                QChar::isLowSurrogate(Text.At(limit)) && QChar::isHighSurrogate(Text.At(limit - 1));
+            return pair ? limit - 1 : limit;
+        }
+        // A tab reaches the next stop of a text layout's default stops.
+        const qreal width =
+            c == u'\t' ? (std::floor(x / kTabWidth) + 1) * kTabWidth - x : ClusterWidth(at, next);
+        if (at > from && x + width > Width) break;
         x += width;
         at = next;
-        if (at >= limit) break;
     }
     if (at >= end) return end;
     return afterBlanks > from ? afterBlanks : at;
@@ -153,18 +158,23 @@ qsizetype LineWrap::ClusterEnd(qsizetype from, qsizetype end, qsizetype limit) {
         return from + 1;
     }
     // The boundaries of a stretch of text from here on, asked of Qt's
-    // grapheme rules; a stretch too short to tell is taken again from here.
+    // grapheme rules. The stretch reaches past limit or to end, so that
+    // its end, where Qt always sees a boundary, only ever ends a cluster
+    // that is too long for the line anyway.
     constexpr qsizetype kChunk = 4096;
-    if (from < ChunkStart || from >= ChunkEnd || (ChunkEnd < end && ChunkEnd - from < limit - from)) {
+    if (from < ChunkStart || from >= ChunkEnd || (ChunkEnd < end && ChunkEnd <= limit)) {
         ChunkStart = from;
         ChunkEnd = std::min(end, from + std::max(kChunk, limit - from + 1));
         Chunk = Text.Mid(ChunkStart, ChunkEnd - ChunkStart);
         Finder = QTextBoundaryFinder(QTextBoundaryFinder::Grapheme, Chunk);
     }
     Finder.setPosition(from - ChunkStart);
-    const qsizetype boundary = Finder.toNextBoundary();
-    const qsizetype next = boundary < 0 ? ChunkEnd : ChunkStart + boundary;
-    return std::min(next, std::max(limit, from + 1));
+    return ChunkStart + Finder.toNextBoundary();
+}
+
+void LineWrap::ForgetChunk() {
+    Chunk.clear();
+    ChunkStart = ChunkEnd = 0;
 }
 
 qreal LineWrap::ClusterWidth(qsizetype from, qsizetype to) {
@@ -190,11 +200,14 @@ qreal LineWrap::ClusterWidth(qsizetype from, qsizetype to) {
 }
 
 void LineWrap::BeforeEdit(qsizetype from, qsizetype removed) {
-    // Lines left for later may wait on only while every edit stays before
-    // them in their paragraph; else they are wrapped now, on the old text.
-    if (StaleFrom < StaleTo &&
-        (from + removed >= Starts[StaleFrom] || Text.LineEnd(from + removed) != StaleParagraphEnd)) {
-        CompleteUpTo(Text.Size() + 1);
+    // Lines left for later may wait on only while every edit stays in their
+    // paragraph and before their hints; else they are wrapped now, on the
+    // old text.
+    const qsizetype to = from + removed;
+    if (Stale && (Text.LineEnd(to) != StaleParagraphEnd ||
+                  (StaleFrom < StaleTo && to >= Starts[StaleFrom]))) {
+        while (Complete(kSlice)) {
+        }
     }
 }
 
@@ -205,15 +218,18 @@ void LineWrap::Update(qsizetype from, qsizetype removed, qsizetype added) {
     if (TextAsciiFixed) {
         for (qsizetype i = from; i < newEnd && TextAsciiFixed; ++i) {
             const char16_t c = Text.At(i);
-            TextAsciiFixed = Text.IsLatin1() && (IsPrintableAscii(static_cast<uchar>(c)) || c == u'\n');
+            TextAsciiFixed =
+                Text.IsLatin1() && (IsPrintableAscii(static_cast<uchar>(c)) || c == u'\n');
         }
     }
-    Chunk.clear();
-    ChunkStart = ChunkEnd = 0;
+    ForgetChunk();
 
-    // From the line before the one holding the edit, within its paragraph.
+    // From the line before the one holding the edit, within its paragraph:
+    // where a line ends depends on its text and on the first cluster after
+    // it, which the edit may have changed.
     auto line = static_cast<qsizetype>(std::upper_bound(Starts.begin(), Starts.end(), from) -
-                                       Starts.begin()) - 1;
+                                       Starts.begin()) -
+                1;
     if (line > 0 && Text.At(Starts[line] - 1) != u'\n') --line;
     // The old starts from the end of the edit on see the same text after
     // them: where the new wrap meets one, it goes on as before.
@@ -251,91 +267,89 @@ void LineWrap::Update(qsizetype from, qsizetype removed, qsizetype added) {
         while (candidate < count && Starts[candidate] + delta <= start) ++candidate;
     }
     const qsizetype keptFrom = stop == Stop::TextEnd ? count : candidate;
-    const bool hadStale = StaleFrom < StaleTo;
     const qsizetype shift = static_cast<qsizetype>(fresh.size()) - (keptFrom - line - 1);
     Splice(Starts, line + 1, keptFrom, fresh);
     const qsizetype moved = line + 1 + static_cast<qsizetype>(fresh.size());
     for (auto i = static_cast<std::size_t>(moved); i < Starts.size(); ++i) Starts[i] += delta;
 
     if (stop == Stop::Later) {
+        // The right lines between here and earlier hints are no hints, as
+        // the last of them ends in a line not wrapped yet: only the earlier
+        // hints stay.
+        if (Stale && candidate < StaleFrom) {
+            Starts.erase(Starts.begin() + moved, Starts.begin() + moved + (StaleFrom - candidate));
+        }
+        Stale = true;
         StaleFrom = moved;
         StaleTo = static_cast<qsizetype>(
             std::upper_bound(Starts.begin() + moved, Starts.end(), end) - Starts.begin());
         StaleParagraphEnd = end;
-    } else if (hadStale && stop == Stop::InStep && candidate < StaleFrom) {
+    } else if (Stale && stop == Stop::InStep && candidate < StaleFrom) {
         StaleFrom += shift;
         StaleTo += shift;
         StaleParagraphEnd += delta;
     } else {
-        StaleFrom = StaleTo = 0;
+        Stale = false;
     }
-    if (StaleFrom >= StaleTo) StaleFrom = StaleTo = 0;
 }
 
 bool LineWrap::Complete(qsizetype budget) {
-    if (StaleFrom >= StaleTo) return false;
+    if (!Stale) return false;
     std::vector<qsizetype> fresh;
-    qsizetype candidate = StaleFrom;
+    qsizetype hint = StaleFrom;
     qsizetype start = Starts[StaleFrom - 1];
-    const qsizetype end = StaleParagraphEnd;
     bool done = false;
-    while (static_cast<qsizetype>(fresh.size()) < budget) {
-        const qsizetype next = NextBreak(start, end);
-        if (next >= end) {
-            candidate = StaleTo;  // the paragraph ends: every old start in it goes
+    while (!done && static_cast<qsizetype>(fresh.size()) < budget) {
+        const qsizetype next = NextBreak(start, StaleParagraphEnd);
+        while (hint < StaleTo && Starts[hint] < next) ++hint;
+        if (next >= StaleParagraphEnd) {
+            hint = StaleTo;  // the paragraph ends: every hint goes
             done = true;
-            break;
+        } else if (hint < StaleTo && Starts[hint] == next) {
+            done = true;  // in step: the hints from here on hold
+        } else {
+            fresh.push_back(next);
+            start = next;
         }
-        while (candidate < StaleTo && Starts[candidate] < next) ++candidate;
-        if (candidate < StaleTo && Starts[candidate] == next) {
-            done = true;
-            break;
-        }
-        fresh.push_back(next);
-        start = next;
     }
-    if (!done) {
-        // The old starts not yet passed stay; those passed go.
-        while (candidate < StaleTo && Starts[candidate] <= start) ++candidate;
-    }
-    const qsizetype from = StaleFrom;
-    Splice(Starts, from, candidate, fresh);
-    const qsizetype shift = static_cast<qsizetype>(fresh.size()) - (candidate - from);
-    if (done) {
-        StaleFrom = StaleTo = 0;
-        return false;
-    }
-    StaleFrom = from + static_cast<qsizetype>(fresh.size());
-    StaleTo += shift;
-    if (StaleFrom >= StaleTo) StaleFrom = StaleTo = 0;
-    return StaleFrom < StaleTo;
+    // The hints passed go.
+    Splice(Starts, StaleFrom, hint, fresh);
+    StaleTo += static_cast<qsizetype>(fresh.size()) - (hint - StaleFrom);
+    StaleFrom += static_cast<qsizetype>(fresh.size());
+    Stale = !done;
+    return Stale;
 }
 
 void LineWrap::CompleteUpTo(qsizetype position) {
-    constexpr qsizetype kSlice = 1 << 16;
-    while (StaleFrom < StaleTo && (position > StaleParagraphEnd || Starts[StaleFrom] <= position)) {
-        Complete(kSlice);
-    }
+    // The line holding position is known once a right line starts after it.
+    while (Stale && position >= Starts[StaleFrom - 1]) Complete(kSlice);
 }
 
-qsizetype LineWrap::LineStart(qsizetype line) {
+void LineWrap::CompleteLines(qsizetype line) {
     // Lines before the first one left for later keep their numbers.
-    while (StaleFrom < StaleTo && line >= StaleFrom) Complete(1 << 16);
+    while (Stale && line >= StaleFrom) Complete(kSlice);
+}
+qsizetype LineWrap::LineStart(qsizetype line) {
+    CompleteLines(line);
     return Starts[static_cast<std::size_t>(std::clamp<qsizetype>(line, 0, LineCount() - 1))];
 }
 
 qsizetype LineWrap::LineEnd(qsizetype line) {
+    CompleteLines(line + 1);
     if (line + 1 >= LineCount()) return Text.Size();
-    const qsizetype next = LineStart(line + 1);
+    const qsizetype next = Starts[static_cast<std::size_t>(line + 1)];
     return Text.At(next - 1) == u'\n' ? next - 1 : next;
 }
 
 bool LineWrap::EndsParagraph(qsizetype line) {
-    return line + 1 >= LineCount() || Text.At(LineStart(line + 1) - 1) == u'\n';
+    CompleteLines(line + 1);
+    return line + 1 >= LineCount() ||
+           Text.At(Starts[static_cast<std::size_t>(line + 1)] - 1) == u'\n';
 }
 
 qsizetype LineWrap::LineOf(qsizetype position) {
     CompleteUpTo(position);
     return static_cast<qsizetype>(std::upper_bound(Starts.begin(), Starts.end(), position) -
-                                  Starts.begin()) - 1;
+                                  Starts.begin()) -
+           1;
 }

@@ -50,21 +50,28 @@ public:
     // Whether the line ends at the end of its paragraph.
     [[nodiscard]] bool EndsParagraph(qsizetype line);
 
-    // The most characters a line holds: a run of marks is cut after them.
+    // The most UTF-16 units a line holds before its hanging blanks: a
+    // cluster longer than that (a run of marks) is cut after them.
     [[nodiscard]] qsizetype MaxLineUnits() const { return 4 * CellsPerLine; }
+    // Whether lines are counted in cells: the text is printable ASCII and
+    // the font gives all of it one width.
+    [[nodiscard]] bool CountsCells() const { return TextAsciiFixed; }
 
 private:
     // The start of the line after the one that starts at from, or end.
     qsizetype NextBreak(qsizetype from, qsizetype end);
     qsizetype NextBreakFixed(qsizetype from, qsizetype end) const;
     qsizetype NextBreakMeasured(qsizetype from, qsizetype end);
+    // The end of the cluster at from; one that reaches past limit may be
+    // reported shorter, though still past limit.
     qsizetype ClusterEnd(qsizetype from, qsizetype end, qsizetype limit);
     qreal ClusterWidth(qsizetype from, qsizetype to);
+    void ForgetChunk();
 
-    // Appends the starts of the lines after from, up to end, to lines.
-    void WrapParagraphTail(qsizetype from, qsizetype end, std::vector<qsizetype>& lines);
-    // Wraps the lines left as they were up to the one holding position.
+    // Wraps the lines left for later up to the one holding position, or up
+    // to line.
     void CompleteUpTo(qsizetype position);
+    void CompleteLines(qsizetype line);
     void RefreshAsciiFixed();
 
     const TextBuffer& Text;
@@ -86,10 +93,14 @@ private:
     QString Chunk;
     QTextBoundaryFinder Finder;
 
-    // Starts[0] is 0; every paragraph starts a line. Starts from index
-    // StaleFrom up to StaleTo are those before an edit, moved with it, and
-    // the paragraph they lie in ends at StaleParagraphEnd.
+    // Starts[0] is 0; every paragraph starts a line. While Stale, the lines
+    // of the paragraph that ends at StaleParagraphEnd are right only up to
+    // index StaleFrom - 1, whose end is not known yet. The starts from
+    // StaleFrom up to StaleTo (the next paragraph's) are hints: an earlier
+    // wrap of the rest of the paragraph, over text no edit has touched
+    // since, so that a fresh wrap meeting one goes on as they do.
     std::vector<qsizetype> Starts{0};
+    bool Stale = false;
     qsizetype StaleFrom = 0;
     qsizetype StaleTo = 0;
     qsizetype StaleParagraphEnd = 0;

@@ -20,31 +20,34 @@ TextBuffer::TextBuffer(QString text) {
         Wide = true;
         Utf16 = std::move(text);
     }
-    Breaks = FindBreaks(0, Size(), 0);
+    Breaks = FindBreaks();
 }
 
 TextBuffer TextBuffer::FromLatin1(std::string_view latin1) {
+    // Room to type into, so that the first keystroke into a long text does
+    // not move all of it to a larger block.
+    constexpr qsizetype kRoom = 4096;
     TextBuffer buffer;
-    buffer.Latin1 = QByteArray(latin1.data(), static_cast<qsizetype>(latin1.size()));
-    buffer.Breaks = buffer.FindBreaks(0, buffer.Size(), 0);
+    buffer.Latin1.reserve(static_cast<qsizetype>(latin1.size()) + kRoom);
+    buffer.Latin1.append(latin1.data(), static_cast<qsizetype>(latin1.size()));
+    buffer.Breaks = buffer.FindBreaks();
     return buffer;
 }
 
-std::vector<qsizetype> TextBuffer::FindBreaks(qsizetype from, qsizetype count,
-                                              qsizetype shift) const {
+std::vector<qsizetype> TextBuffer::FindBreaks() const {
     std::vector<qsizetype> breaks;
-    const qsizetype end = from + count;
     if (Wide) {
-        for (qsizetype at = Utf16.indexOf(QLatin1Char('\n'), from); at >= 0 && at < end;
+        for (qsizetype at = Utf16.indexOf(QLatin1Char('\n')); at >= 0;
              at = Utf16.indexOf(QLatin1Char('\n'), at + 1)) {
-            breaks.push_back(at + shift);
+            breaks.push_back(at);
         }
     } else {
         const char* data = Latin1.constData();
-        for (const char* at = data + from;
-             (at = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(data + end - at)))) != nullptr;
+        const char* end = data + Latin1.size();
+        for (const char* at = data; (at = static_cast<const char*>(std::memchr(
+                                         at, '\n', static_cast<std::size_t>(end - at)))) != nullptr;
              ++at) {
-            breaks.push_back(at - data + shift);
+            breaks.push_back(at - data);
         }
     }
     return breaks;
@@ -71,7 +74,12 @@ TextBuffer TextBuffer::Slice(qsizetype from, qsizetype count) const {
     } else {
         slice.Latin1 = Latin1.mid(from, count);
     }
-    slice.Breaks = FindBreaks(from, count, -from);
+    // The LFs already found, not a search: a slice of a long wide text
+    // without LFs after it is taken at every keystroke.
+    const auto first = std::lower_bound(Breaks.begin(), Breaks.end(), from);
+    const auto last = std::lower_bound(first, Breaks.end(), from + count);
+    slice.Breaks.reserve(static_cast<std::size_t>(last - first));
+    for (auto at = first; at != last; ++at) slice.Breaks.push_back(*at - from);
     return slice;
 }
 

@@ -24,13 +24,10 @@ public:
         return Wide ? Utf16[position].unicode() : static_cast<uchar>(Latin1[position]);
     }
 
-    // The one form that is filled: bytes while IsLatin1, else UTF-16.
+    // Whether the text is held as bytes, which Latin1Data() gives.
     [[nodiscard]] bool IsLatin1() const { return !Wide; }
     [[nodiscard]] const uchar* Latin1Data() const {
         return reinterpret_cast<const uchar*>(Latin1.constData());
-    }
-    [[nodiscard]] const char16_t* Utf16Data() const {
-        return reinterpret_cast<const char16_t*>(Utf16.constData());
     }
 
     [[nodiscard]] QString Mid(qsizetype from, qsizetype count) const;
@@ -52,9 +49,8 @@ public:
 
 private:
     void Widen();
-    // The positions of the LFs in count characters from from, moved by shift.
-    [[nodiscard]] std::vector<qsizetype> FindBreaks(qsizetype from, qsizetype count,
-                                                    qsizetype shift) const;
+    // The positions of the LFs, searched for in the whole text.
+    [[nodiscard]] std::vector<qsizetype> FindBreaks() const;
 
     bool Wide = false;
     QByteArray Latin1;
