@@ -28,9 +28,38 @@ namespace {
 constexpr int kMargin = 4;
 constexpr int kCursorWidth = 1;
 
+// How much of a paragraph before and after a display line is laid out with
+// it, and how far from the view the part before it goes.
+constexpr qsizetype kBidiContext = 64;
+constexpr qreal kOutOfSight = 1e6;
+
 // How far around the caret the text is looked at to find the next
 // character or word; a word longer than this is crossed in several steps.
 constexpr qsizetype kLookAround = 1024;
+
+// The characters Qt's text layout ends a word at besides blanks: the
+// punctuation and symbols of ASCII, all but the underscore.
+bool IsWordSeparator(QChar c) {
+    constexpr std::u16string_view kSeparators = u"!\"#$%&'()*+,-./:;<=>?@[\\]^`{|}~";
+    return kSeparators.find(c.unicode()) != std::u16string_view::npos;
+}
+
+// The standard keys a text box takes before the window's shortcuts.
+using Key = QKeySequence::StandardKey;
+constexpr Key kTextBoxKeys[] = {
+    // Editing.
+    Key::Copy, Key::Cut, Key::Paste, Key::Undo, Key::Redo, Key::SelectAll, Key::Delete,
+    Key::DeleteStartOfWord, Key::DeleteEndOfWord, Key::DeleteEndOfLine,
+    // Moving.
+    Key::MoveToNextChar, Key::MoveToPreviousChar, Key::MoveToNextWord, Key::MoveToPreviousWord,
+    Key::MoveToStartOfLine, Key::MoveToEndOfLine, Key::MoveToStartOfDocument,
+    Key::MoveToEndOfDocument, Key::MoveToNextLine, Key::MoveToPreviousLine, Key::MoveToNextPage,
+    Key::MoveToPreviousPage,
+    // Selecting.
+    Key::SelectNextChar, Key::SelectPreviousChar, Key::SelectNextWord, Key::SelectPreviousWord,
+    Key::SelectStartOfLine, Key::SelectEndOfLine, Key::SelectStartOfDocument,
+    Key::SelectEndOfDocument, Key::SelectNextLine, Key::SelectPreviousLine, Key::SelectNextPage,
+    Key::SelectPreviousPage};
 
 // text with every line break (CR LF, CR, LF, U+2028, U+2029) as LF.
 QString WithLfBreaks(QString text) {
@@ -49,6 +78,24 @@ QString WithLfBreaks(QString text) {
         lines += isOtherBreak(c) ? QChar(QLatin1Char('\n')) : c;
     }
     return lines;
+}
+
+// Lays out line so that it holds the units UTF-16 code units of text from
+// from on, where it can: Qt counts a line's columns in code points, and may
+// join more where it cannot break.
+bool FillLine(QTextLine& line, const QString& text, int from, int units) {
+    int columns = units;
+    for (int i = from + 1; i < from + units; ++i) {
+        if (text[i].isLowSurrogate() && text[i - 1].isHighSurrogate()) --columns;
+    }
+    constexpr int kAttempts = 4;
+    for (int attempt = 0; attempt < kAttempts && columns > 0; ++attempt) {
+        line.setNumColumns(columns);
+        if (line.textStart() != from) return false;
+        if (line.textLength() == units) return true;
+        columns += line.textLength() < units ? 1 : -1;
+    }
+    return false;
 }
 
 QString MenuText(const char* text, QKeySequence::StandardKey key) {
@@ -73,6 +120,7 @@ Memo::Memo(QWidget* parent) : QAbstractScrollArea(parent) {
     setAcceptDrops(false);
     viewport()->setAcceptDrops(false);
     Wrap.SetFont(font());
+    UpdateLineHeight();
     UpdateScrollRange();
 }
 
@@ -119,6 +167,7 @@ void Memo::SetBuffer(TextBuffer text) {
     Wrap.Rewrap();
     Caret = Anchor = 0;
     GoalX = -1;
+    PageYValid = false;
     UndoSteps.clear();
     RedoSteps.clear();
     StepOpen = false;
@@ -147,25 +196,32 @@ void Memo::Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind) {
     const qsizetype after = from + step.Inserted.Size();
     RedoSteps.clear();
     Step* last = UndoSteps.empty() || !StepOpen ? nullptr : &UndoSteps.back();
-    const bool joins =
-        last != nullptr && last->Kind == kind &&
-        ((kind == EditKind::Typing && step.Removed.IsEmpty() &&
-          last->Position + last->Inserted.Size() == from) ||
-         (kind == EditKind::Backspace && last->Position == to) ||
-         (kind == EditKind::Delete && last->Position == from));
-    if (joins && kind == EditKind::Typing) {
+    // A line break taken out is an undo step of its own, as in Qt.
+    const bool joins = last != nullptr && last->Kind == kind &&
+                       (kind != EditKind::Removal || (step.Removed.LineBreakCount() == 0 &&
+                                                      last->Removed.LineBreakCount() == 0));
+    const qsizetype insertion = step.Inserted.IsEmpty() ? 0 : ++Insertions;
+    // Typing goes on into the step before, but not after a line break.
+    if (joins && kind == EditKind::Typing && step.Removed.IsEmpty() &&
+        last->Position + last->Inserted.Size() == from && last->Insertion + 1 == insertion &&
+        !last->Inserted.IsEmpty() && last->Inserted.At(last->Inserted.Size() - 1) != u'\n') {
         last->Inserted.Replace(last->Inserted.Size(), 0, step.Inserted);
-    } else if (joins && kind == EditKind::Backspace) {
+        last->Insertion = insertion;
+    } else if (joins && kind == EditKind::Removal && last->Position == to) {
+        // Backspace: what goes comes before what went.
         last->Removed.Replace(0, 0, step.Removed);
         last->Position = from;
-    } else if (joins && kind == EditKind::Delete) {
+    } else if (joins && kind == EditKind::Removal && last->Position == from) {
+        // Delete: what goes came after what went.
         last->Removed.Replace(last->Removed.Size(), 0, step.Removed);
     } else {
+        step.Insertion = insertion;
         UndoSteps.push_back(std::move(step));
     }
-    StepOpen = kind != EditKind::Other;
+    StepOpen = true;
     Caret = Anchor = after;
     GoalX = -1;
+    PageYValid = false;
     ShowCaret();
     NotifyCaret();
 }
@@ -183,8 +239,10 @@ void Memo::Undo() {
     Apply(step.Position, step.Inserted.Size(), step.Removed);
     Caret = Anchor = step.Position + step.Removed.Size();
     RedoSteps.push_back(std::move(step));
-    StepOpen = false;
+    // Typing may go on into the step now last, as in Qt.
+    StepOpen = true;
     GoalX = -1;
+    PageYValid = false;
     ShowCaret();
 }
 
@@ -195,8 +253,9 @@ void Memo::Redo() {
     Apply(step.Position, step.Removed.Size(), step.Inserted);
     Caret = Anchor = step.Position + step.Inserted.Size();
     UndoSteps.push_back(std::move(step));
-    StepOpen = false;
+    StepOpen = true;
     GoalX = -1;
+    PageYValid = false;
     ShowCaret();
 }
 
@@ -222,8 +281,14 @@ void Memo::Cut() {
 void Memo::Paste() { InsertFromMimeData(QGuiApplication::clipboard()->mimeData()); }
 
 void Memo::SelectAll() {
+    // As in Qt's text boxes, the view stays where it is.
+    GoalX = -1;
+    if (Anchor == 0 && Caret == Buffer.Size()) return;
+    if (Caret != Buffer.Size()) PageYValid = false;
     Anchor = 0;
-    MoveCaret(Buffer.Size(), true);
+    Caret = Buffer.Size();
+    RestartBlink();
+    NotifyCaret();
 }
 
 void Memo::InsertFromMimeData(const QMimeData* source) {
@@ -236,7 +301,10 @@ void Memo::InsertFromMimeData(const QMimeData* source) {
         text.remove(QChar::ObjectReplacementCharacter);
     }
     if (text.isEmpty()) return;
-    Edit(std::min(Caret, Anchor), std::max(Caret, Anchor), TextBuffer(WithLfBreaks(text)));
+    // A paste is a step of its own, which typing right after it joins, as in Qt.
+    StepOpen = false;
+    Edit(std::min(Caret, Anchor), std::max(Caret, Anchor), TextBuffer(WithLfBreaks(text)),
+         EditKind::Typing);
 }
 
 // ---- the caret --------------------------------------------------------
@@ -252,6 +320,7 @@ void Memo::MoveCaret(qsizetype position, bool keepAnchor, bool keepGoalX) {
     Caret = std::clamp<qsizetype>(position, 0, Buffer.Size());
     if (!keepAnchor) Anchor = Caret;
     if (!keepGoalX) GoalX = -1;
+    if (Caret != oldCaret) PageYValid = false;
     ShowCaret();
     if (Caret != oldCaret || Anchor != oldAnchor) {
         viewport()->update();
@@ -264,8 +333,10 @@ qsizetype Memo::NextCharacter(qsizetype position, bool forward) {
     const qsizetype end = Buffer.LineEnd(position);
     if (forward && position >= end) return std::min(position + 1, Buffer.Size());
     if (!forward && position <= start) return std::max<qsizetype>(position - 1, 0);
-    const qsizetype from = forward ? position : std::max(start, position - kLookAround);
-    const qsizetype to = forward ? std::min(end, position + kLookAround) : position;
+    // The stretch reaches past the caret both ways, so that a caret inside a
+    // cluster (as a program may set it) still finds the cluster's ends.
+    const qsizetype from = std::max(start, position - kLookAround);
+    const qsizetype to = std::min(end, position + kLookAround);
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, Buffer.Mid(from, to - from));
     finder.setPosition(position - from);
     const qsizetype next = forward ? finder.toNextBoundary() : finder.toPreviousBoundary();
@@ -275,26 +346,17 @@ qsizetype Memo::NextCharacter(qsizetype position, bool forward) {
 
 qsizetype Memo::NextWord(qsizetype position, bool forward) {
     // Words as Qt's text layout finds them, in a stretch of the paragraph
-    // around the caret.
+    // around the caret: a word longer than the stretch is crossed in steps.
     const qsizetype start = Buffer.LineStart(position);
     const qsizetype end = Buffer.LineEnd(position);
     if (forward && position >= end) return std::min(position + 1, Buffer.Size());
     if (!forward && position <= start) return std::max<qsizetype>(position - 1, 0);
-    qsizetype at = position;
-    while (true) {
-        const qsizetype from = std::max(start, at - kLookAround);
-        const qsizetype to = std::min(end, at + kLookAround);
-        QTextLayout layout(Buffer.Mid(from, to - from), font());
-        const qsizetype next =
-            from + (forward ? layout.nextCursorPosition(static_cast<int>(at - from),
-                                                        QTextLayout::SkipWords)
-                            : layout.previousCursorPosition(static_cast<int>(at - from),
-                                                            QTextLayout::SkipWords));
-        // At the edge of the stretch the word may go on.
-        const bool atEdge = forward ? (next == to && to < end) : (next == from && from > start);
-        if (!atEdge || next == at) return next;
-        at = next;
-    }
+    const qsizetype from = std::max(start, position - kLookAround);
+    const qsizetype to = std::min(end, position + kLookAround);
+    QTextLayout layout(Buffer.Mid(from, to - from), font());
+    const int at = static_cast<int>(position - from);
+    return from + (forward ? layout.nextCursorPosition(at, QTextLayout::SkipWords)
+                           : layout.previousCursorPosition(at, QTextLayout::SkipWords));
 }
 
 qsizetype Memo::LineEndForCaret(qsizetype line) {
@@ -309,45 +371,51 @@ qsizetype Memo::LineEndForCaret(qsizetype line) {
 
 qsizetype Memo::PositionInLine(qsizetype line, qreal x) {
     QTextLayout layout;
-    LayOutLine(layout, line);
+    int head = 0;
+    const QTextLine textLine = LayOutLine(layout, line, head);
     const qsizetype start = Wrap.LineStart(line);
-    const qsizetype position = start + layout.lineAt(0).xToCursor(x);
-    if (!Wrap.EndsParagraph(line) && position >= Wrap.LineEnd(line)) return LineEndForCaret(line);
+    const qsizetype position =
+        std::clamp<qsizetype>(start + textLine.xToCursor(x) - head, start, Wrap.LineEnd(line));
+    // Past the end of a wrapped line the caret stops before the blank where
+    // it was wrapped, as in Qt's text boxes; in a right-to-left paragraph
+    // that end lies at the left and Qt leaves the caret after the blank.
+    if (!Wrap.EndsParagraph(line) && position >= Wrap.LineEnd(line) && !IsRightToLeft(start)) {
+        return LineEndForCaret(line);
+    }
     return position;
 }
 
 qreal Memo::CaretX(qsizetype position) {
     const qsizetype line = Wrap.LineOf(position);
     QTextLayout layout;
-    LayOutLine(layout, line);
-    return layout.lineAt(0).cursorToX(static_cast<int>(position - Wrap.LineStart(line)));
+    int head = 0;
+    const QTextLine textLine = LayOutLine(layout, line, head);
+    return textLine.cursorToX(static_cast<int>(position - Wrap.LineStart(line)) + head);
 }
 
 void Memo::SelectWordAt(qsizetype position) {
+    // As a double click in Qt's text boxes: the caret goes back to the start
+    // of the word it stands in or after, and the selection reaches to that
+    // word's end. A run of punctuation is a word; a blank starts none.
     const qsizetype start = Buffer.LineStart(position);
     const qsizetype end = Buffer.LineEnd(position);
     const qsizetype from = std::max(start, position - kLookAround);
     const qsizetype to = std::min(end, position + kLookAround);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Word, Buffer.Mid(from, to - from));
-    finder.setPosition(position - from);
+    const QString text = Buffer.Mid(from, to - from);
+    const auto at = [&](qsizetype p) { return text[p - from]; };
     qsizetype wordStart = position;
-    qsizetype wordEnd = position;
-    if (!finder.boundaryReasons().testFlag(QTextBoundaryFinder::StartOfItem) ||
-        finder.boundaryReasons().testFlag(QTextBoundaryFinder::EndOfItem)) {
-        if (finder.isAtBoundary() && position > from &&
-            finder.boundaryReasons().testFlag(QTextBoundaryFinder::EndOfItem)) {
-            wordEnd = position;
-            wordStart = from + std::max<qsizetype>(0, finder.toPreviousBoundary());
-        } else {
-            const qsizetype previous = finder.toPreviousBoundary();
-            wordStart = previous < 0 ? from : from + previous;
-            finder.setPosition(position - from);
-            const qsizetype next = finder.toNextBoundary();
-            wordEnd = next < 0 ? to : from + next;
-        }
+    const bool afterLast = position == end && position > start &&
+                           (at(position - 1).isSpace() || IsWordSeparator(at(position - 1)));
+    if (position > start && !afterLast) {
+        const QTextLayout layout(text, font());
+        const auto next = static_cast<int>(std::min(position + 1, end) - from);
+        wordStart = from + layout.previousCursorPosition(next, QTextLayout::SkipWords);
+    }
+    qsizetype wordEnd = wordStart;
+    if (wordEnd < to && IsWordSeparator(at(wordEnd))) {
+        while (wordEnd < to && IsWordSeparator(at(wordEnd))) ++wordEnd;
     } else {
-        const qsizetype next = finder.toNextBoundary();
-        wordEnd = next < 0 ? to : from + next;
+        while (wordEnd < to && !at(wordEnd).isSpace() && !IsWordSeparator(at(wordEnd))) ++wordEnd;
     }
     WordAnchorStart = wordStart;
     WordAnchorEnd = wordEnd;
@@ -357,20 +425,80 @@ void Memo::SelectWordAt(qsizetype position) {
 
 // ---- keys -------------------------------------------------------------
 
-bool Memo::HandleStandardKey(QKeyEvent* event) {
-    using Key = QKeySequence::StandardKey;
+void Memo::MoveToLine(qsizetype line, bool keepAnchor) {
+    // Up, Down and the page keys keep the caret at the x where the first of
+    // them found it.
+    if (GoalX < 0) GoalX = CaretX(Caret);
+    const qreal goal = GoalX;
+    MoveCaret(PositionInLine(line, goal), keepAnchor, true);
+    GoalX = goal;
+}
+
+void Memo::MovePage(bool down, bool keepAnchor) {
+    // As Qt's plain text box does it: the view scrolls by the lines it
+    // shows whole and the caret goes to the first line at or past the
+    // height in the view where it stood when the page keys began; at the
+    // end of the text it goes to the last line, at the top to the first.
+    ShowCaret();
     const qsizetype line = Wrap.LineOf(Caret);
-    const auto vertical = [&](qsizetype lines, bool keepAnchor) {
-        if (GoalX < 0) GoalX = CaretX(Caret);
-        const qsizetype target = std::clamp<qsizetype>(line + lines, 0, Wrap.LineCount() - 1);
-        qsizetype position = PositionInLine(target, GoalX);
-        if (target == line && lines != 0) position = Caret;
-        const qreal goal = GoalX;
-        MoveCaret(position, keepAnchor, true);
-        GoalX = goal;
-    };
-    const qsizetype page = std::max(1, VisibleLines());
+    if (!PageYValid) PageY = RowTop(line);
+    const qreal y = PageY;
+    const qsizetype last = Wrap.LineCount() - 1;
+    const qsizetype top = TopLine();
+    const qreal height = viewport()->height();
+    qsizetype target = line;
+    if (down) {
+        const auto rows = static_cast<qsizetype>((height - TopMargin()) / LineHeight());
+        if (static_cast<qreal>(last - top + 1) * LineHeight() + kMargin <= height - TopMargin()) {
+            target = last;
+        } else {
+            SetTopLine(top + rows);
+            do {
+                if (target == last) break;
+                ++target;
+            } while (RowTop(target) < y);
+        }
+    } else if (top == 0) {
+        target = 0;
+    } else {
+        SetTopLine(top - static_cast<qsizetype>(height / LineHeight()));
+        do {
+            if (target == 0) break;
+            --target;
+        } while (RowTop(target) > y);
+    }
+    // Where the caret cannot move, Qt leaves it and the selection alone.
+    if (target != line) MoveToLine(target, keepAnchor);
+    PageY = y;
+    PageYValid = true;
+}
+
+bool Memo::HandleStandardKey(QKeyEvent* event) {
     const auto matches = [event](Key key) { return event->matches(key); };
+    // Every key that deletes starts Up and Down afresh, even where nothing
+    // is left to delete, as in Qt's text boxes.
+    if (event->key() == Qt::Key_Backspace || matches(Key::Delete) ||
+        matches(Key::DeleteStartOfWord) || matches(Key::DeleteEndOfWord) ||
+        matches(Key::DeleteEndOfLine)) {
+        GoalX = -1;
+    }
+    // Backspace with or without Shift takes one character back, as in Qt's
+    // text boxes: the last mark of a letter, or a whole surrogate pair.
+    if (event->key() == Qt::Key_Backspace &&
+        (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier) {
+        if (Caret != Anchor) {
+            DeleteSelection();
+        } else if (Caret > 0) {
+            qsizetype from = Caret - 1;
+            if (from > 0 && QChar::isLowSurrogate(Buffer.At(from)) &&
+                QChar::isHighSurrogate(Buffer.At(from - 1))) {
+                --from;
+            }
+            Edit(from, Caret, TextBuffer(), EditKind::Removal);
+        }
+        return true;
+    }
+    const qsizetype line = Wrap.LineOf(Caret);
     const std::array<std::pair<Key, Key>, 8> moves{{
         {Key::MoveToNextChar, Key::SelectNextChar},
         {Key::MoveToPreviousChar, Key::SelectPreviousChar},
@@ -381,14 +509,14 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
         {Key::MoveToStartOfDocument, Key::SelectStartOfDocument},
         {Key::MoveToEndOfDocument, Key::SelectEndOfDocument},
     }};
-    const bool rightToLeft = IsRightToLeft(Caret);
     for (const auto& [plain, select] : moves) {
         const bool keepAnchor = matches(select);
         if (!keepAnchor && !matches(plain)) continue;
         // Right and Left move in the direction they point.
         bool forward = plain == Key::MoveToNextChar || plain == Key::MoveToNextWord;
-        if (rightToLeft && (plain == Key::MoveToNextChar || plain == Key::MoveToPreviousChar ||
-                            plain == Key::MoveToNextWord || plain == Key::MoveToPreviousWord)) {
+        if ((plain == Key::MoveToNextChar || plain == Key::MoveToPreviousChar ||
+             plain == Key::MoveToNextWord || plain == Key::MoveToPreviousWord) &&
+            IsRightToLeft(Caret)) {
             forward = !forward;
         }
         qsizetype target = Caret;
@@ -422,16 +550,27 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
         MoveCaret(target, keepAnchor);
         return true;
     }
-    if (matches(Key::MoveToNextLine) || matches(Key::SelectNextLine)) {
-        vertical(1, matches(Key::SelectNextLine));
-    } else if (matches(Key::MoveToPreviousLine) || matches(Key::SelectPreviousLine)) {
-        vertical(-1, matches(Key::SelectPreviousLine));
+    if (matches(Key::MoveToNextLine)) {
+        // On the last line Down stays; Shift+Down goes to the end.
+        if (line + 1 < Wrap.LineCount()) MoveToLine(line + 1, false);
+    } else if (matches(Key::SelectNextLine)) {
+        if (line + 1 < Wrap.LineCount()) {
+            MoveToLine(line + 1, true);
+        } else {
+            MoveCaret(Buffer.Size(), true);
+        }
+    } else if (matches(Key::MoveToPreviousLine)) {
+        if (line > 0) MoveToLine(line - 1, false);
+    } else if (matches(Key::SelectPreviousLine)) {
+        if (line > 0) {
+            MoveToLine(line - 1, true);
+        } else {
+            MoveCaret(0, true);
+        }
     } else if (matches(Key::MoveToNextPage) || matches(Key::SelectNextPage)) {
-        verticalScrollBar()->setValue(verticalScrollBar()->value() + static_cast<int>(page));
-        vertical(page, matches(Key::SelectNextPage));
+        MovePage(true, matches(Key::SelectNextPage));
     } else if (matches(Key::MoveToPreviousPage) || matches(Key::SelectPreviousPage)) {
-        verticalScrollBar()->setValue(verticalScrollBar()->value() - static_cast<int>(page));
-        vertical(-page, matches(Key::SelectPreviousPage));
+        MovePage(false, matches(Key::SelectPreviousPage));
     } else if (matches(Key::SelectAll)) {
         SelectAll();
     } else if (matches(Key::Copy)) {
@@ -460,25 +599,33 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
         if (Caret != Anchor) {
             DeleteSelection();
         } else if (Caret < Buffer.Size()) {
-            Edit(Caret, NextCharacter(Caret, true), TextBuffer(), EditKind::Delete);
-        }
-    } else if (matches(Key::Backspace)) {
-        if (Caret != Anchor) {
-            DeleteSelection();
-        } else if (Caret > 0) {
-            // Backspace takes one character: the last mark of a letter, or
-            // both halves of a surrogate pair.
-            qsizetype from = Caret - 1;
-            if (from > 0 && QChar::isLowSurrogate(Buffer.At(from)) &&
-                QChar::isHighSurrogate(Buffer.At(from - 1))) {
-                --from;
-            }
-            Edit(from, Caret, TextBuffer(), EditKind::Backspace);
+            Edit(Caret, NextCharacter(Caret, true), TextBuffer(), EditKind::Removal);
         }
     } else {
         return false;
     }
     return true;
+}
+
+bool Memo::TypesText(const QKeyEvent* event) {
+    // As in Qt's text boxes: a printable character (an emoji as a surrogate
+    // pair too), a format character such as ZWJ or one for private use.
+    // With Ctrl it is a shortcut, with Alt the window's; AltGr (Ctrl+Alt)
+    // types.
+    const QString text = event->text();
+    if (text.isEmpty()) return false;
+    const Qt::KeyboardModifiers modifiers =
+        event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::GroupSwitchModifier);
+    if (modifiers != Qt::NoModifier && modifiers != (Qt::ControlModifier | Qt::AltModifier)) {
+        return false;
+    }
+    char32_t c = text.front().unicode();
+    if (text.size() > 1 && text[0].isHighSurrogate() && text[1].isLowSurrogate()) {
+        c = QChar::surrogateToUcs4(text[0], text[1]);
+    }
+    const QChar::Category category = QChar::category(c);
+    return QChar::isPrint(c) || category == QChar::Other_Format ||
+           category == QChar::Other_PrivateUse;
 }
 
 void Memo::keyPressEvent(QKeyEvent* event) {
@@ -489,9 +636,8 @@ void Memo::keyPressEvent(QKeyEvent* event) {
     }
     const Qt::KeyboardModifiers modifiers =
         event->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier | Qt::GroupSwitchModifier);
-    const bool printable = !event->text().isEmpty() && event->text().front().isPrint();
     // Alt+<key> belongs to the window's accelerators, enabled or not.
-    if (printable && modifiers == Qt::AltModifier) {
+    if (modifiers == Qt::AltModifier && !event->text().isEmpty()) {
         event->ignore();
         return;
     }
@@ -499,8 +645,7 @@ void Memo::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (printable && (modifiers == Qt::NoModifier ||
-                      modifiers == (Qt::ControlModifier | Qt::AltModifier))) {
+    if (TypesText(event)) {
         Edit(std::min(Caret, Anchor), std::max(Caret, Anchor), TextBuffer(event->text()),
              EditKind::Typing);
         event->accept();
@@ -513,22 +658,18 @@ bool Memo::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride) {
         // The keys of a text box are the memo's, not the window's shortcuts.
         auto* key = static_cast<QKeyEvent*>(event);
-        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
-        const bool typed = !key->text().isEmpty() && key->text().front().isPrint() &&
-                           (modifiers == Qt::NoModifier);
-        using Key = QKeySequence::StandardKey;
-        for (const Key standard :
-             {Key::Copy, Key::Cut, Key::Paste, Key::Undo, Key::Redo, Key::SelectAll,
-              Key::MoveToNextChar, Key::MoveToPreviousChar, Key::MoveToNextWord,
-              Key::MoveToPreviousWord, Key::MoveToStartOfLine, Key::MoveToEndOfLine,
-              Key::MoveToStartOfDocument, Key::MoveToEndOfDocument, Key::Delete,
-              Key::DeleteStartOfWord, Key::DeleteEndOfWord, Key::DeleteEndOfLine}) {
+        const Qt::KeyboardModifiers modifiers =
+            key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
+        const bool editing = modifiers == Qt::NoModifier &&
+                             (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete ||
+                              key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
+        for (const QKeySequence::StandardKey standard : kTextBoxKeys) {
             if (key->matches(standard)) {
                 event->accept();
                 return true;
             }
         }
-        if (typed) {
+        if (editing || (TypesText(key) && modifiers == Qt::NoModifier)) {
             event->accept();
             return true;
         }
@@ -537,13 +678,22 @@ bool Memo::event(QEvent* event) {
 }
 
 void Memo::inputMethodEvent(QInputMethodEvent* event) {
-    if (!event->commitString().isEmpty() || event->replacementLength() > 0) {
+    // As in Qt's text boxes: input that begins over a selection deletes it
+    // first, and every commit is an undo step of its own, which typing
+    // right after it joins.
+    const bool committing = !event->commitString().isEmpty() || event->replacementLength() > 0;
+    const bool input = committing || event->preeditString() != Preedit;
+    if (input && Caret != Anchor && (!committing || event->replacementLength() > 0)) {
+        DeleteSelection();
+    }
+    if (committing) {
         qsizetype from = std::min(Caret, Anchor);
         qsizetype to = std::max(Caret, Anchor);
         if (event->replacementLength() > 0 || event->replacementStart() != 0) {
             from = std::clamp<qsizetype>(Caret + event->replacementStart(), 0, Buffer.Size());
             to = std::clamp<qsizetype>(from + event->replacementLength(), from, Buffer.Size());
         }
+        StepOpen = false;
         Edit(from, to, TextBuffer(WithLfBreaks(event->commitString())), EditKind::Typing);
     }
     Preedit = event->preeditString();
@@ -651,8 +801,7 @@ QMenu* Memo::CreateContextMenu() {
     // The entries of Qt's own text boxes, in Qt's words and translations.
     auto* menu = new QMenu(this);
     const bool selected = Caret != Anchor;
-    const auto add = [&](const char* text, QKeySequence::StandardKey key, bool enabled,
-                         auto slot) {
+    const auto add = [&](const char* text, QKeySequence::StandardKey key, bool enabled, auto slot) {
         QAction* action = menu->addAction(MenuText(text, key), this, slot);
         action->setEnabled(enabled);
         action->setObjectName(QString::fromLatin1(text).remove(QLatin1Char('&')));
@@ -673,14 +822,37 @@ QMenu* Memo::CreateContextMenu() {
 
 // ---- view -------------------------------------------------------------
 
-qreal Memo::LineHeight() const { return QFontMetricsF(font()).height(); }
+// The geometry of Qt's plain text box, so that scrolling, the page keys and
+// the mouse find the same lines: lines as high as Qt lays them out (whole
+// pixels), the margin above the text only while the view is at the top,
+// and below the last line when the view is at the bottom.
+
+void Memo::UpdateLineHeight() {
+    QTextLayout layout(QStringLiteral("x"), font());
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    line.setLeadingIncluded(true);
+    layout.endLayout();
+    RowHeight = std::max<qreal>(1, line.height());
+}
 
 qreal Memo::TextWidth() const { return viewport()->width() - 2 * kMargin - kCursorWidth; }
 
 int Memo::TopLine() const { return verticalScrollBar()->value(); }
 
+void Memo::SetTopLine(qsizetype line) {
+    verticalScrollBar()->setValue(static_cast<int>(std::clamp<qsizetype>(line, 0, INT_MAX)));
+}
+
+qreal Memo::TopMargin() const { return TopLine() == 0 ? kMargin : 0; }
+
+qreal Memo::RowTop(qsizetype line) const {
+    return TopMargin() + static_cast<qreal>(line - TopLine()) * LineHeight();
+}
+
 int Memo::VisibleLines() const {
-    return std::max(1, static_cast<int>((viewport()->height() - 2 * kMargin) / LineHeight()));
+    // The lines the view shows whole at the bottom of the text.
+    return std::max(1, static_cast<int>((viewport()->height() - 2 * kMargin - 1) / LineHeight()));
 }
 
 void Memo::UpdateScrollRange() {
@@ -694,12 +866,14 @@ void Memo::UpdateScrollRange() {
 
 void Memo::ShowPosition(qsizetype position) {
     const qsizetype line = Wrap.LineOf(position);
-    const int top = TopLine();
-    const int visible = VisibleLines();
-    if (line < top) {
-        verticalScrollBar()->setValue(static_cast<int>(line));
-    } else if (line >= top + visible) {
-        verticalScrollBar()->setValue(static_cast<int>(line - visible + 1));
+    const qreal height = viewport()->height();
+    if (line < TopLine()) {
+        SetTopLine(line);
+    } else if (RowTop(line) + LineHeight() >= height) {
+        // The line comes in whole at the bottom of the view.
+        qsizetype top = line + 1 - static_cast<qsizetype>(height / LineHeight());
+        if (top <= 0 && kMargin + static_cast<qreal>(line + 1) * LineHeight() > height) top = 1;
+        SetTopLine(std::max<qsizetype>(top, 0));
     }
 }
 
@@ -727,44 +901,77 @@ bool Memo::IsRightToLeft(qsizetype position) const {
     return Buffer.Mid(start, length).isRightToLeft();
 }
 
-void Memo::LayOutLine(QTextLayout& layout, qsizetype line) {
+QTextLine Memo::LayOutLine(QTextLayout& layout, qsizetype line, int& head) {
+    // The line is laid out with some of its paragraph before and after it,
+    // so that blanks and punctuation at its ends take the direction they
+    // have in the whole paragraph, as in Qt's plain text box. The text
+    // before it goes into a line out of sight; only the line itself shows.
     const qsizetype start = Wrap.LineStart(line);
     const qsizetype end = Wrap.LineEnd(line);
-    layout.setText(Buffer.Mid(start, end - start));
-    layout.setFont(font());
-    QTextOption option;
-    option.setWrapMode(QTextOption::NoWrap);
-    const bool rightToLeft = IsRightToLeft(start);
-    option.setTextDirection(rightToLeft ? Qt::RightToLeft : Qt::LeftToRight);
-    option.setAlignment(rightToLeft ? Qt::AlignRight : Qt::AlignLeft);
-    layout.setTextOption(option);
-    if (!Preedit.isEmpty() && Wrap.LineOf(Caret) == line) {
-        layout.setPreeditArea(static_cast<int>(Caret - start), Preedit);
+    const bool preedit = !Preedit.isEmpty() && Wrap.LineOf(Caret) == line;
+    const auto layOut = [&](qsizetype from, qsizetype to) {
+        const QString text = Buffer.Mid(from, to - from);
+        layout.setText(text);
+        layout.setFont(font());
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAnywhere);
+        // A right-to-left paragraph reads from the right but starts at the
+        // left edge, as in Qt's plain text box.
+        option.setTextDirection(IsRightToLeft(start) ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+        layout.setTextOption(option);
+        layout.setPreeditArea(preedit ? static_cast<int>(Caret - from) : -1,
+                              preedit ? Preedit : QString());
+        head = static_cast<int>(start - from);
+        layout.beginLayout();
+        bool filled = true;
+        if (head > 0) {
+            QTextLine before = layout.createLine();
+            filled = before.isValid() && FillLine(before, text, 0, head);
+            if (before.isValid()) before.setPosition(QPointF(0, -kOutOfSight));
+        }
+        QTextLine shown = filled ? layout.createLine() : QTextLine();
+        if (!shown.isValid()) {
+            filled = false;
+        } else if (from == start && to == end) {
+            shown.setLineWidth(kOutOfSight);
+        } else {
+            filled = FillLine(shown, text, head, static_cast<int>(end - start));
+        }
+        if (shown.isValid()) shown.setPosition(QPointF(0, 0));
+        layout.endLayout();
+        return std::pair{shown, filled};
+    };
+    // With a preedit text in it the line is laid out alone.
+    if (!preedit) {
+        const auto [shown, filled] = layOut(std::max(Buffer.LineStart(start), start - kBidiContext),
+                                            std::min(Buffer.LineEnd(end), end + kBidiContext));
+        if (filled) return shown;
     }
-    layout.beginLayout();
-    QTextLine textLine = layout.createLine();
-    textLine.setLineWidth(TextWidth());
-    textLine.setPosition(QPointF(0, 0));
-    layout.endLayout();
+    // Where the line cannot be cut there (inside a run of marks), alone.
+    return layOut(start, end).first;
 }
 
 QRect Memo::CharacterRect(qsizetype position) {
     const qsizetype line = Wrap.LineOf(position);
     QTextLayout layout;
-    LayOutLine(layout, line);
-    const QTextLine textLine = layout.lineAt(0);
-    const int offset = static_cast<int>(position - Wrap.LineStart(line));
+    int head = 0;
+    const QTextLine textLine = LayOutLine(layout, line, head);
+    const int offset = static_cast<int>(position - Wrap.LineStart(line)) + head;
     const qreal x = textLine.cursorToX(offset);
-    const qreal next = offset < layout.text().size() ? textLine.cursorToX(offset + 1) : x + 1;
-    const qreal y = kMargin + static_cast<qreal>(line - TopLine()) * LineHeight();
-    return QRectF(kMargin + std::min(x, next), y, std::max<qreal>(1, std::abs(next - x)),
+    const qreal next = offset < textLine.textStart() + textLine.textLength()
+                           ? textLine.cursorToX(offset + 1)
+                           : x + 1;
+    return QRectF(kMargin + std::min(x, next), RowTop(line), std::max<qreal>(1, std::abs(next - x)),
                   LineHeight())
         .toAlignedRect();
 }
 
 qsizetype Memo::PositionAt(QPoint point) {
-    const auto row = static_cast<qsizetype>(std::floor((point.y() - kMargin) / LineHeight()));
-    const qsizetype line = std::clamp<qsizetype>(TopLine() + row, 0, Wrap.LineCount() - 1);
+    const auto row = static_cast<qsizetype>(std::floor((point.y() - TopMargin()) / LineHeight()));
+    const qsizetype line = std::max<qsizetype>(TopLine() + row, 0);
+    // Below the last line is the end of the text, as in Qt's text boxes.
+    if (line >= Wrap.LineCount()) return Buffer.Size();
     return PositionInLine(line, point.x() - kMargin);
 }
 
@@ -772,8 +979,12 @@ void Memo::paintEvent(QPaintEvent* event) {
     QPainter painter(viewport());
     painter.setClipRect(event->rect());
     const qsizetype top = TopLine();
-    const qsizetype last = std::min(Wrap.LineCount() - 1, top + VisibleLines() + 1);
-    const qsizetype caretLine = Wrap.LineOf(Caret);
+    const auto rows = static_cast<qsizetype>(std::ceil(viewport()->height() / LineHeight()));
+    const qsizetype last = std::min(Wrap.LineCount() - 1, top + rows);
+    // The caret's line only where the caret is in view: finding it far off
+    // would wrap all lines up to it.
+    const bool caretInView = Caret >= Wrap.LineStart(top) && Caret <= Wrap.LineEnd(last);
+    const qsizetype caretLine = caretInView ? Wrap.LineOf(Caret) : -1;
     const qsizetype selectionStart = std::min(Caret, Anchor);
     const qsizetype selectionEnd = std::max(Caret, Anchor);
     QTextCharFormat selectedFormat;
@@ -782,21 +993,22 @@ void Memo::paintEvent(QPaintEvent* event) {
     painter.setPen(palette().color(QPalette::Text));
     for (qsizetype line = top; line <= last; ++line) {
         QTextLayout layout;
-        LayOutLine(layout, line);
+        int head = 0;
+        LayOutLine(layout, line, head);
         const qsizetype start = Wrap.LineStart(line);
         const qsizetype end = Wrap.LineEnd(line);
         QList<QTextLayout::FormatRange> selections;
         if (selectionStart < end && selectionEnd > start) {
             const qsizetype from = std::max(selectionStart, start);
             const qsizetype to = std::min(selectionEnd, end);
-            selections.append({static_cast<int>(from - start), static_cast<int>(to - from),
+            selections.append({static_cast<int>(from - start) + head, static_cast<int>(to - from),
                                selectedFormat});
         }
-        const QPointF origin(kMargin, kMargin + static_cast<qreal>(line - top) * LineHeight());
-        layout.draw(&painter, origin, selections);
+        const QPointF origin(kMargin, RowTop(line));
+        layout.draw(&painter, origin, selections, viewport()->rect());
         if (line == caretLine && hasFocus() && (CaretShown || !Preedit.isEmpty())) {
             const int offset =
-                static_cast<int>(Caret - start) + (Preedit.isEmpty() ? 0 : PreeditCaret);
+                static_cast<int>(Caret - start) + head + (Preedit.isEmpty() ? 0 : PreeditCaret);
             layout.drawCursor(&painter, origin, offset, kCursorWidth);
         }
     }
@@ -812,6 +1024,7 @@ void Memo::changeEvent(QEvent* event) {
     QAbstractScrollArea::changeEvent(event);
     if (event->type() == QEvent::FontChange) {
         Wrap.SetFont(font());
+        UpdateLineHeight();
         UpdateScrollRange();
     }
 }

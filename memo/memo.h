@@ -22,6 +22,7 @@
 class QMenu;
 class QMimeData;
 class QTextLayout;
+class QTextLine;
 
 class Memo : public QAbstractScrollArea {
     Q_OBJECT
@@ -100,7 +101,9 @@ protected:
 
 private:
     // What an undo step undoes: removed was replaced by inserted at position.
-    enum class EditKind { Other, Typing, Backspace, Delete };
+    // Typing and single-character removals (Backspace, Delete) join the step
+    // before them of their kind where they go on from its end, as in Qt.
+    enum class EditKind { Other, Typing, Removal };
     struct Step {
         qsizetype Position = 0;
         TextBuffer Removed;
@@ -108,6 +111,7 @@ private:
         qsizetype AnchorBefore = 0;
         qsizetype CaretBefore = 0;
         EditKind Kind = EditKind::Other;
+        qsizetype Insertion = 0;  // the number of the last text it inserted
     };
 
     void SetBuffer(TextBuffer text);
@@ -128,14 +132,25 @@ private:
     [[nodiscard]] qsizetype PositionInLine(qsizetype line, qreal x);
     [[nodiscard]] qreal CaretX(qsizetype position);
     void SelectWordAt(qsizetype position);
+    // Up, Down and the page keys: to line, at the x the first of them kept.
+    void MoveToLine(qsizetype line, bool keepAnchor);
+    void MovePage(bool down, bool keepAnchor);
     bool HandleStandardKey(QKeyEvent* event);
+    // Whether the key types its text rather than being a shortcut.
+    [[nodiscard]] static bool TypesText(const QKeyEvent* event);
 
-    // The layout of one display line, ready to draw at the line's origin.
-    void LayOutLine(QTextLayout& layout, qsizetype line);
+    // Lays out display line `line` in layout, ready to draw at the line's
+    // origin, and returns it; its first character is at head in the layout.
+    QTextLine LayOutLine(QTextLayout& layout, qsizetype line, int& head);
     [[nodiscard]] bool IsRightToLeft(qsizetype position) const;
     [[nodiscard]] int TopLine() const;
+    void SetTopLine(qsizetype line);
+    // The space above the first line in view, and where a line's row starts.
+    [[nodiscard]] qreal TopMargin() const;
+    [[nodiscard]] qreal RowTop(qsizetype line) const;
     [[nodiscard]] int VisibleLines() const;
-    [[nodiscard]] qreal LineHeight() const;
+    [[nodiscard]] qreal LineHeight() const { return RowHeight; }
+    void UpdateLineHeight();
     [[nodiscard]] qreal TextWidth() const;
     void UpdateScrollRange();
     void ShowCaret();
@@ -149,9 +164,19 @@ private:
     qsizetype Caret = 0;
     qsizetype Anchor = 0;
     qreal GoalX = -1;  // where Up and Down keep the caret, or -1
+    qreal RowHeight = 1;
+    // Where in the view the caret stood when the page keys began.
+    qreal PageY = 0;
+    bool PageYValid = false;
     std::vector<Step> UndoSteps;
     std::vector<Step> RedoSteps;
-    bool StepOpen = false;  // the last step may take the next keystroke
+    // Whether the next edit may join the last step: not after SetText, nor
+    // for a paste or an input method's commit.
+    bool StepOpen = false;
+    // Counts the edits that inserted text. Typing joins the last step only
+    // if nothing else was inserted since, not even text undone since: Qt
+    // joins only text stored one piece after the other.
+    qsizetype Insertions = 0;
 
     QString Preedit;
     int PreeditCaret = 0;
