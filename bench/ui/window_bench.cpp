@@ -161,7 +161,11 @@ double MemoryMb(const char* field) {
     if (!status.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : status.readAll().split('\n')) {
         if (line.startsWith(field)) {
-            return line.mid(static_cast<qsizetype>(std::strlen(field))).trimmed().split(' ')[0].toDouble() / 1024;
+            return line.mid(static_cast<qsizetype>(std::strlen(field)))
+                       .trimmed()
+                       .split(' ')[0]
+                       .toDouble() /
+                   1024;
         }
     }
     return -1;
@@ -179,7 +183,8 @@ void TimeEdits(const char* what, const QString& text) {
     QGuiApplication::clipboard()->setText(text);
     const qsizetype kilobytes = text.size() / 1024;
     const auto row = [&](const char* action, double ms) {
-        const QString label = QStringLiteral("%1: %2").arg(QLatin1String(what), QLatin1String(action));
+        const QString label =
+            QStringLiteral("%1: %2").arg(QLatin1String(what), QLatin1String(action));
         PrintRow(qPrintable(label), kilobytes, ms);
     };
     row("paste", KeyMs(form, memo, Qt::Key_V, Qt::ControlModifier));
@@ -222,10 +227,11 @@ void TimePaging(qsizetype kilobytes) {
             ++pages;
         }
     });
-    std::printf("paging through %lld KB of prose: %lld pages in %.0f ms, slowest %.1f ms, "
-                "memory held %.1f MB before, %.1f MB after\n",
-                static_cast<long long>(kilobytes), static_cast<long long>(pages), all, slowest,
-                before, MemoryMb("VmRSS:"));
+    std::printf(
+        "paging through %lld KB of prose: %lld pages in %.0f ms, slowest %.1f ms, "
+        "memory held %.1f MB before, %.1f MB after\n",
+        static_cast<long long>(kilobytes), static_cast<long long>(pages), all, slowest, before,
+        MemoryMb("VmRSS:"));
 }
 
 // Every action once on prose in the window alone, as the program would run
