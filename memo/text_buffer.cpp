@@ -54,6 +54,9 @@ std::vector<qsizetype> TextBuffer::FindBreaks() const {
 }
 
 QString TextBuffer::Mid(qsizetype from, qsizetype count) const {
+    // A piece reaching past either end is cut to the text, as QString::mid does.
+    from = std::clamp<qsizetype>(from, 0, Size());
+    count = std::clamp<qsizetype>(count, 0, Size() - from);
     if (Wide) return Utf16.mid(from, count);
     return QString::fromLatin1(Latin1.constData() + from, count);
 }

@@ -186,6 +186,8 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
             QCOMPARE(text.LineStart(at), model.lastIndexOf(u'\n', at - 1) + 1);
             QCOMPARE(text.LineEnd(at), lf);
             QCOMPARE(text.Mid(at, count), model.mid(at, count));
+            // A piece reaching past the end is cut there, in either form.
+            QCOMPARE(text.Mid(at, count + 5000), model.mid(at, count + 5000));
             QString appended = u"<"_s;
             text.AppendTo(appended, at, count);
             QCOMPARE(appended, u"<"_s + model.mid(at, count));

@@ -234,26 +234,6 @@ private slots:
         QCOMPARE(text->offsetAtPoint(screenBox.bottomRight() + QPoint(50, 50)), -1);
         QCOMPARE(text->characterRect(INT_MAX), text->characterRect(13));
     }
-
-    void Events() {
-        QAccessible::setActive(true);
-        if (!QAccessible::isActive()) {
-            QSKIP("This platform has no accessibility; the memo sends events only when it has.");
-        }
-        static QList<QAccessible::Event> seen;
-        seen.clear();
-        const auto previous = QAccessible::installUpdateHandler(
-            [](QAccessibleEvent* event) { seen.append(event->type()); });
-        Memo memo;
-        memo.SetText(QStringLiteral("abc"));
-        QAccessibleTextInterface* text = TextOf(&memo);
-        seen.clear();
-        QAccessible::queryAccessibleInterface(&memo)->editableTextInterface()->insertText(1, "x");
-        QVERIFY(seen.contains(QAccessible::TextInserted));
-        text->setCursorPosition(0);
-        QVERIFY(seen.contains(QAccessible::TextCaretMoved));
-        QAccessible::installUpdateHandler(previous);
-    }
 };
 
 QTEST_MAIN(TestMemoAccessible)
