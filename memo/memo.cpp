@@ -232,27 +232,20 @@ void Memo::ReplaceRange(qsizetype from, qsizetype to, const QString& text) {
     Edit(from, to, TextBuffer(WithLfBreaks(text)));
 }
 
-void Memo::Undo() {
-    if (UndoSteps.empty()) return;
-    Step step = std::move(UndoSteps.back());
-    UndoSteps.pop_back();
-    Apply(step.Position, step.Inserted.Size(), step.Removed);
-    Caret = Anchor = step.Position + step.Removed.Size();
-    RedoSteps.push_back(std::move(step));
-    // Typing may go on into the step now last, as in Qt.
-    StepOpen = true;
-    GoalX = -1;
-    PageYValid = false;
-    ShowCaret();
-}
+void Memo::Undo() { ReplayStep(UndoSteps, RedoSteps, true); }
 
-void Memo::Redo() {
-    if (RedoSteps.empty()) return;
-    Step step = std::move(RedoSteps.back());
-    RedoSteps.pop_back();
-    Apply(step.Position, step.Removed.Size(), step.Inserted);
-    Caret = Anchor = step.Position + step.Inserted.Size();
-    UndoSteps.push_back(std::move(step));
+void Memo::Redo() { ReplayStep(RedoSteps, UndoSteps, false); }
+
+void Memo::ReplayStep(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
+    if (from.empty()) return;
+    Step step = std::move(from.back());
+    from.pop_back();
+    const TextBuffer& now = undo ? step.Inserted : step.Removed;
+    const TextBuffer& then = undo ? step.Removed : step.Inserted;
+    Apply(step.Position, now.Size(), then);
+    Caret = Anchor = step.Position + then.Size();
+    to.push_back(std::move(step));
+    // Typing may go on into the step now last, as in Qt.
     StepOpen = true;
     GoalX = -1;
     PageYValid = false;

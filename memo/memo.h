@@ -114,6 +114,9 @@ private:
         qsizetype Insertion = 0;  // the number of the last text it inserted
     };
 
+    // Takes the last step of from back (undo) or makes it again (redo),
+    // and hands it to to.
+    void ReplayStep(std::vector<Step>& from, std::vector<Step>& to, bool undo);
     void SetBuffer(TextBuffer text);
     // Replaces from to to by text, records it for undo (joined to the step
     // before it where the kind allows), and puts the caret after it.
