@@ -161,10 +161,14 @@ qsizetype LineWrap::ClusterEnd(qsizetype from, qsizetype end, qsizetype limit) {
     // grapheme rules. The stretch reaches past limit or to end, so that
     // its end, where Qt always sees a boundary, only ever ends a cluster
     // that is too long for the line anyway.
+    // A line that starts with a mark is the rest of a run of marks cut
+    // before: its stretch reaches just past limit, as the whole run is one
+    // cluster that ends the line there.
     constexpr qsizetype kChunk = 4096;
     if (from < ChunkStart || from >= ChunkEnd || (ChunkEnd < end && ChunkEnd <= limit)) {
+        const qsizetype reach = IsMark(Text.At(from)) ? 0 : kChunk;
         ChunkStart = from;
-        ChunkEnd = std::min(end, from + std::max(kChunk, limit - from + 1));
+        ChunkEnd = std::min(end, from + std::max(reach, limit - from + 1));
         Chunk = Text.Mid(ChunkStart, ChunkEnd - ChunkStart);
         Finder = QTextBoundaryFinder(QTextBoundaryFinder::Grapheme, Chunk);
     }
