@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <functional>
 #include <utility>
 
 namespace trithemius {
@@ -62,24 +63,31 @@ constexpr ReplacementTable kClassicalTable = MakeTable(Method::MethodClassical);
 }  // namespace
 
 void NormaliseInput(CipherState& state, std::string_view rawText, Method method) {
+    std::string& input = state.InputText;
+    // The raw text may lie in the storage of InputText, which is written
+    // over below: then a copy of it is normalised.
+    const std::less<const char*> before;
+    if (!rawText.empty() && !before(rawText.data(), input.data()) &&
+        before(rawText.data(), input.data() + input.capacity())) {
+        const std::string copy(rawText);
+        NormaliseInput(state, copy, method);
+        return;
+    }
     const ReplacementTable& table =
         method == Method::MethodClassical ? kClassicalTable : kModernTable;
     std::size_t length = 0;
     for (const char byte : rawText) length += table[static_cast<unsigned char>(byte)].Size;
-    // Built in the storage of InputText, which a large text would otherwise
-    // fault in afresh on every run. The raw text may lie in that storage, so
-    // it is first copied (assign() and insert() copy safely) behind room for
-    // the result and the last whole block: written from the front, the result
-    // then never reaches a byte that is still to be read.
-    const std::size_t room = length + sizeof(Replacement::Letters);
-    state.InputText.assign(rawText).insert(0, room, '\0');
-    char* out = state.InputText.data();
-    for (const char byte : std::string_view(state.InputText).substr(room)) {
+    // Built in the storage InputText already has, which a large text would
+    // otherwise fault in afresh on every run, with room for the last whole
+    // block.
+    input.resize(length + sizeof(Replacement::Letters));
+    char* out = input.data();
+    for (const char byte : rawText) {
         const Replacement& replacement = table[static_cast<unsigned char>(byte)];
         std::memcpy(out, replacement.Letters.data(), sizeof(Replacement::Letters));
         out += replacement.Size;
     }
-    state.InputText.resize(length);
+    input.resize(length);
     state.TextLength = static_cast<std::int32_t>(length);
 }
 
