@@ -39,6 +39,9 @@ public:
 
     // The whole text, its lines joined by CR LF.
     [[nodiscard]] QString Text() const;
+    // The whole text as held, lines joined by LF, without a copy (Latin-1
+    // or UTF-16); valid until the memo changes.
+    [[nodiscard]] QAnyStringView TextView() const { return Buffer.View(); }
 
     // Empties the memo. Not an edit: the undo history starts anew.
     void Clear();

@@ -5,6 +5,7 @@
 // outside Latin-1 arrives. Positions count UTF-16 code units in both forms.
 #pragma once
 
+#include <QAnyStringView>
 #include <QByteArray>
 #include <QString>
 
@@ -28,6 +29,11 @@ public:
     [[nodiscard]] bool IsLatin1() const { return !Wide; }
     [[nodiscard]] const uchar* Latin1Data() const {
         return reinterpret_cast<const uchar*>(Latin1.constData());
+    }
+
+    // The whole text as it is held, without a copy; valid until it changes.
+    [[nodiscard]] QAnyStringView View() const {
+        return Wide ? QAnyStringView(Utf16) : QAnyStringView(QLatin1StringView(Latin1));
     }
 
     [[nodiscard]] QString Mid(qsizetype from, qsizetype count) const;

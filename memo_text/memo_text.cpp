@@ -19,6 +19,7 @@
 #include "memo_text.h"
 
 #include <array>
+#include <type_traits>
 
 namespace trithemius {
 namespace {
@@ -59,13 +60,13 @@ int Windows1252Byte(char16_t unit) {
     return -1;
 }
 
-void AppendWindows1252(QStringView text, std::string& bytes) {
+// Writes the Windows-1252 bytes of text at out; returns the end of them.
+char* WriteWindows1252(QStringView text, char* out) {
     for (const QChar c : text) {
         const int byte = Windows1252Byte(c.unicode());
-        if (byte >= 0) {
-            bytes += static_cast<char>(byte);
-        }
+        if (byte >= 0) *out++ = static_cast<char>(byte);
     }
+    return out;
 }
 
 // Whether composition never joins this code point to what precedes it.
@@ -84,7 +85,7 @@ bool StartsSegment(char32_t c) {
 }
 
 // The code point at a position; an unpaired surrogate stands for itself.
-char32_t CodePointAt(const QString& text, qsizetype i) {
+char32_t CodePointAt(QStringView text, qsizetype i) {
     const QChar unit = text[i];
     if (unit.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
         return QChar::surrogateToUcs4(unit, text[i + 1]);
@@ -92,21 +93,20 @@ char32_t CodePointAt(const QString& text, qsizetype i) {
     return unit.unicode();
 }
 
-}  // namespace
-
-std::string MemoTextToCipherText(const QString& memoText) {
-    std::string bytes;
-    bytes.reserve(static_cast<std::size_t>(memoText.size()));
+std::string Utf16ToCipherText(QStringView memoText) {
+    // Never more bytes than UTF-16 units: written in place, cut at the end.
+    std::string bytes(static_cast<std::size_t>(memoText.size()), '\0');
+    char* out = bytes.data();
     qsizetype chunkStart = 0;
     // No mark and no canonical decomposition in the chunk so far (the
     // characters below U+0300 that have one are composed already).
     bool chunkIsComposed = true;
     const auto appendChunk = [&](qsizetype end) {
-        const QStringView chunk = QStringView(memoText).sliced(chunkStart, end - chunkStart);
+        const QStringView chunk = memoText.sliced(chunkStart, end - chunkStart);
         if (chunkIsComposed) {
-            AppendWindows1252(chunk, bytes);
+            out = WriteWindows1252(chunk, out);
         } else {
-            AppendWindows1252(chunk.toString().normalized(QString::NormalizationForm_C), bytes);
+            out = WriteWindows1252(chunk.toString().normalized(QString::NormalizationForm_C), out);
         }
         chunkStart = end;
         chunkIsComposed = true;
@@ -130,7 +130,39 @@ std::string MemoTextToCipherText(const QString& memoText) {
         i += QChar::requiresSurrogates(c) ? 2 : 1;
     }
     appendChunk(memoText.size());
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     return bytes;
+}
+
+// Latin-1 text is composed already (no character below U+0100 composes
+// with what follows it unless a mark follows), and every character is its
+// own byte, but for the C1 controls U+0080 to U+009F, which Windows-1252
+// has not.
+std::string Latin1ToCipherText(QLatin1StringView memoText) {
+    std::string bytes(static_cast<std::size_t>(memoText.size()), '\0');
+    char* out = bytes.data();
+    for (const char c : memoText) {
+        *out = c;
+        // No branch: the compiler turns this into vector instructions.
+        out += static_cast<int>((static_cast<unsigned char>(c) & 0xE0) != kFirstHigh);
+    }
+    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
+    return bytes;
+}
+
+}  // namespace
+
+std::string MemoTextToCipherText(QAnyStringView memoText) {
+    return memoText.visit([](auto text) {
+        using View = decltype(text);
+        if constexpr (std::is_same_v<View, QLatin1StringView>) {
+            return Latin1ToCipherText(text);
+        } else if constexpr (std::is_same_v<View, QStringView>) {
+            return Utf16ToCipherText(text);
+        } else {
+            return Utf16ToCipherText(text.toString());
+        }
+    });
 }
 
 QString CipherTextToMemoText(std::string_view cipherText) {

@@ -2,6 +2,7 @@
 // strings of the cipher core.
 #pragma once
 
+#include <QAnyStringView>
 #include <QString>
 
 #include <string>
@@ -14,8 +15,9 @@ namespace trithemius {
 // one character it shows; a run of more than 30 combining marks is composed
 // as if broken before its 31st mark, which keeps the time linear. A character
 // that has no Windows-1252 value is dropped. Line breaks pass as they stand
-// (the memo joins its lines by CR LF).
-[[nodiscard]] std::string MemoTextToCipherText(const QString& memoText);
+// (the memo joins its lines by CR LF). The text may be Latin-1, as a memo
+// holds the cipher's texts, which is then converted without composing.
+[[nodiscard]] std::string MemoTextToCipherText(QAnyStringView memoText);
 
 // Windows-1252 bytes as memo text; every byte becomes one character, so the
 // memo shows as many characters as the core counts.

@@ -121,7 +121,9 @@ void TForm1::BitBtn5Click() {
     UpDown1->setEnabled(true);
     {
         const BusyAction busy;
-        trithemius::NormaliseInput(State, trithemius::MemoTextToCipherText(Memo1->Text()),
+        // The text as the memo holds it: its line breaks are LF, not CR LF,
+        // which makes no difference, as normalising drops both.
+        trithemius::NormaliseInput(State, trithemius::MemoTextToCipherText(Memo1->TextView()),
                                    SelectedMethod());
         Memo1->Clear();
         ShowCipherText(Memo1, State.InputText);

@@ -3,6 +3,7 @@
 // composed as one whole, compared with Qt's composition of the whole text.
 #include <QTest>
 
+#include <algorithm>
 #include <random>
 
 #include "memo_text.h"
@@ -84,6 +85,13 @@ void TestMemoText::composesBeforeConverting_data() {
         << u"a"_s + u"\u0316"_s.repeated(29) + u"\u0308"_s << QByteArray("\xE4");
     QTest::newRow("31st mark stands alone")
         << u"a"_s + u"\u0316"_s.repeated(30) + u"\u0308"_s << QByteArray("a");
+    QString latin1(256, Qt::Uninitialized);
+    QByteArray latin1Bytes;
+    for (int c = 0; c < 256; ++c) {
+        latin1[c] = QChar(c);
+        if (c < 0x80 || c >= 0xA0) latin1Bytes += static_cast<char>(c);
+    }
+    QTest::newRow("every Latin-1 character but the C1 controls") << latin1 << latin1Bytes;
     QTest::newRow("100 000 marks")
         << u"A"_s + u"\u0308\u0316"_s.repeated(50'000) + u"B"_s << QByteArray("\xC4") + "B";
 }
@@ -92,6 +100,13 @@ void TestMemoText::composesBeforeConverting() {
     QFETCH(QString, text);
     QFETCH(QByteArray, bytes);
     QCOMPARE(QByteArray::fromStdString(trithemius::MemoTextToCipherText(text)), bytes);
+    // A memo holds such text as Latin-1 bytes, which convert alike.
+    if (std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() < 0x100; })) {
+        const QByteArray held = text.toLatin1();
+        QCOMPARE(
+            QByteArray::fromStdString(trithemius::MemoTextToCipherText(QLatin1StringView(held))),
+            bytes);
+    }
 }
 
 void TestMemoText::shortMarkRunsComposeLikeWholeText() {
