@@ -33,9 +33,24 @@ constexpr int kCursorWidth = 1;
 constexpr qsizetype kBidiContext = 64;
 constexpr qreal kOutOfSight = 1e6;
 
+// A selection at least this long makes its deletion a long edit.
+constexpr qsizetype kLongSelection = 1 << 16;
+
 // How far around the caret the text is looked at to find the next
 // character or word; a word longer than this is crossed in several steps.
 constexpr qsizetype kLookAround = 1024;
+
+// The part of position's paragraph within kLookAround of it, where the
+// next character or word is looked for. It ends at position only where
+// position ends the paragraph that way.
+struct Stretch {
+    qsizetype From = 0;
+    qsizetype To = 0;
+};
+Stretch AroundPosition(const TextBuffer& text, qsizetype position) {
+    return {std::max(text.LineStart(position), position - kLookAround),
+            std::min(text.LineEnd(position), position + kLookAround)};
+}
 
 // The characters Qt's text layout ends a word at besides blanks: the
 // punctuation and symbols of ASCII, all but the underscore.
@@ -232,9 +247,32 @@ void Memo::ReplaceRange(qsizetype from, qsizetype to, const QString& text) {
     Edit(from, to, TextBuffer(WithLfBreaks(text)));
 }
 
-void Memo::Undo() { ReplayStep(UndoSteps, RedoSteps, true); }
+// Marks an edit that may take long on a large text, for whoever shows that
+// the program is busy; one inside another is part of it.
+class Memo::LongEdit {
+public:
+    explicit LongEdit(Memo* memo, bool isLong = true) : Owner(isLong ? memo : nullptr) {
+        if (Owner != nullptr && Owner->LongEditDepth++ == 0) emit Owner->LongEditStarted();
+    }
+    ~LongEdit() {
+        if (Owner != nullptr && --Owner->LongEditDepth == 0) emit Owner->LongEditFinished();
+    }
+    LongEdit(const LongEdit&) = delete;
+    LongEdit& operator=(const LongEdit&) = delete;
 
-void Memo::Redo() { ReplayStep(RedoSteps, UndoSteps, false); }
+private:
+    Memo* Owner;
+};
+
+void Memo::Undo() {
+    const LongEdit busy(this);
+    ReplayStep(UndoSteps, RedoSteps, true);
+}
+
+void Memo::Redo() {
+    const LongEdit busy(this);
+    ReplayStep(RedoSteps, UndoSteps, false);
+}
 
 void Memo::ReplayStep(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
     if (from.empty()) return;
@@ -257,16 +295,25 @@ QString Memo::SelectedText() const {
     return Buffer.Mid(from, std::max(Caret, Anchor) - from);
 }
 
-void Memo::DeleteSelection() {
-    if (Caret != Anchor) Edit(std::min(Caret, Anchor), std::max(Caret, Anchor), TextBuffer());
+void Memo::ReplaceSelection(TextBuffer text, EditKind kind) {
+    // Taking out a large selection may take long.
+    const LongEdit busy(this, std::abs(Caret - Anchor) >= kLongSelection);
+    Edit(std::min(Caret, Anchor), std::max(Caret, Anchor), std::move(text), kind);
 }
 
-void Memo::Copy() const {
-    if (Caret != Anchor) QGuiApplication::clipboard()->setText(SelectedText());
+void Memo::DeleteSelection() {
+    if (Caret != Anchor) ReplaceSelection(TextBuffer());
+}
+
+void Memo::Copy() {
+    if (Caret == Anchor) return;
+    const LongEdit busy(this);
+    QGuiApplication::clipboard()->setText(SelectedText());
 }
 
 void Memo::Cut() {
     if (Caret == Anchor) return;
+    const LongEdit busy(this);
     Copy();
     DeleteSelection();
 }
@@ -286,6 +333,7 @@ void Memo::SelectAll() {
 
 void Memo::InsertFromMimeData(const QMimeData* source) {
     if (source == nullptr) return;
+    const LongEdit busy(this);
     // Content offered only as rich text (from a web page or a word
     // processor) pastes as its plain text; an image in it as nothing.
     QString text = source->text();
@@ -296,8 +344,7 @@ void Memo::InsertFromMimeData(const QMimeData* source) {
     if (text.isEmpty()) return;
     // A paste is a step of its own, which typing right after it joins, as in Qt.
     StepOpen = false;
-    Edit(std::min(Caret, Anchor), std::max(Caret, Anchor), TextBuffer(WithLfBreaks(text)),
-         EditKind::Typing);
+    ReplaceSelection(TextBuffer(WithLfBreaks(text)), EditKind::Typing);
 }
 
 // ---- the caret --------------------------------------------------------
@@ -322,14 +369,10 @@ void Memo::MoveCaret(qsizetype position, bool keepAnchor, bool keepGoalX) {
 }
 
 qsizetype Memo::NextCharacter(qsizetype position, bool forward) {
-    const qsizetype start = Buffer.LineStart(position);
-    const qsizetype end = Buffer.LineEnd(position);
-    if (forward && position >= end) return std::min(position + 1, Buffer.Size());
-    if (!forward && position <= start) return std::max<qsizetype>(position - 1, 0);
     // The stretch reaches past the caret both ways, so that a caret inside a
     // cluster (as a program may set it) still finds the cluster's ends.
-    const qsizetype from = std::max(start, position - kLookAround);
-    const qsizetype to = std::min(end, position + kLookAround);
+    const auto [from, to] = AroundPosition(Buffer, position);
+    if (forward ? position >= to : position <= from) return StepOverLineBreak(position, forward);
     QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, Buffer.Mid(from, to - from));
     finder.setPosition(position - from);
     const qsizetype next = forward ? finder.toNextBoundary() : finder.toPreviousBoundary();
@@ -338,18 +381,18 @@ qsizetype Memo::NextCharacter(qsizetype position, bool forward) {
 }
 
 qsizetype Memo::NextWord(qsizetype position, bool forward) {
-    // Words as Qt's text layout finds them, in a stretch of the paragraph
-    // around the caret: a word longer than the stretch is crossed in steps.
-    const qsizetype start = Buffer.LineStart(position);
-    const qsizetype end = Buffer.LineEnd(position);
-    if (forward && position >= end) return std::min(position + 1, Buffer.Size());
-    if (!forward && position <= start) return std::max<qsizetype>(position - 1, 0);
-    const qsizetype from = std::max(start, position - kLookAround);
-    const qsizetype to = std::min(end, position + kLookAround);
+    // Words as Qt's text layout finds them: a word longer than the stretch
+    // is crossed in steps.
+    const auto [from, to] = AroundPosition(Buffer, position);
+    if (forward ? position >= to : position <= from) return StepOverLineBreak(position, forward);
     QTextLayout layout(Buffer.Mid(from, to - from), font());
     const int at = static_cast<int>(position - from);
     return from + (forward ? layout.nextCursorPosition(at, QTextLayout::SkipWords)
                            : layout.previousCursorPosition(at, QTextLayout::SkipWords));
+}
+
+qsizetype Memo::StepOverLineBreak(qsizetype position, bool forward) const {
+    return std::clamp<qsizetype>(position + (forward ? 1 : -1), 0, Buffer.Size());
 }
 
 qsizetype Memo::LineEndForCaret(qsizetype line) {
@@ -392,8 +435,7 @@ void Memo::SelectWordAt(qsizetype position) {
     // word's end. A run of punctuation is a word; a blank starts none.
     const qsizetype start = Buffer.LineStart(position);
     const qsizetype end = Buffer.LineEnd(position);
-    const qsizetype from = std::max(start, position - kLookAround);
-    const qsizetype to = std::min(end, position + kLookAround);
+    const auto [from, to] = AroundPosition(Buffer, position);
     const QString text = Buffer.Mid(from, to - from);
     const auto at = [&](qsizetype p) { return text[p - from]; };
     qsizetype wordStart = position;
@@ -587,7 +629,7 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
         DeleteSelection();
     } else if (matches(Key::InsertParagraphSeparator) || matches(Key::InsertLineSeparator)) {
         // Shift+Return too: a new line, never U+2028 inside one.
-        Edit(std::min(Caret, Anchor), std::max(Caret, Anchor), TextBuffer(QStringLiteral("\n")));
+        ReplaceSelection(TextBuffer(QStringLiteral("\n")));
     } else if (matches(Key::Delete)) {
         if (Caret != Anchor) {
             DeleteSelection();
@@ -639,8 +681,7 @@ void Memo::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (TypesText(event)) {
-        Edit(std::min(Caret, Anchor), std::max(Caret, Anchor), TextBuffer(event->text()),
-             EditKind::Typing);
+        ReplaceSelection(TextBuffer(event->text()), EditKind::Typing);
         event->accept();
         return;
     }

@@ -79,11 +79,18 @@ public:
     void Undo();
     void Redo();
     void Cut();
-    void Copy() const;
+    void Copy();
     void Paste();
     void SelectAll();
 
     [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
+signals:
+    // An edit that may take long on a large text begins and ends: a paste,
+    // cut or copy, undo or redo, or taking out a large selection. The two
+    // come in pairs that never nest.
+    void LongEditStarted();
+    void LongEditFinished();
 
 protected:
     bool event(QEvent* event) override;
@@ -126,7 +133,10 @@ private:
     void Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind = EditKind::Other);
     // Replaces without recording; the caret goes to caret.
     void Apply(qsizetype position, qsizetype removed, const TextBuffer& inserted);
+    class LongEdit;
     void InsertFromMimeData(const QMimeData* source);
+    // Replaces the selection by text, as one edit.
+    void ReplaceSelection(TextBuffer text, EditKind kind = EditKind::Other);
     [[nodiscard]] QString SelectedText() const;
     void DeleteSelection();
 
@@ -134,6 +144,8 @@ private:
     void MoveCaret(qsizetype position, bool keepAnchor, bool keepGoalX = false);
     [[nodiscard]] qsizetype NextCharacter(qsizetype position, bool forward);
     [[nodiscard]] qsizetype NextWord(qsizetype position, bool forward);
+    // The step from the end of a paragraph over its line break.
+    [[nodiscard]] qsizetype StepOverLineBreak(qsizetype position, bool forward) const;
     [[nodiscard]] qsizetype LineEndForCaret(qsizetype line);
     [[nodiscard]] qsizetype PositionInLine(qsizetype line, qreal x);
     [[nodiscard]] qreal CaretX(qsizetype position);
@@ -183,6 +195,7 @@ private:
     // if nothing else was inserted since, not even text undone since: Qt
     // joins only text stored one piece after the other.
     qsizetype Insertions = 0;
+    int LongEditDepth = 0;
 
     QString Preedit;
     int PreeditCaret = 0;

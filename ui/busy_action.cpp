@@ -20,7 +20,11 @@ protected:
             case QEvent::KeyRelease:
             case QEvent::Shortcut:
             case QEvent::ShortcutOverride:
+            case QEvent::InputMethod:
             case QEvent::ContextMenu:
+            case QEvent::DragEnter:
+            case QEvent::DragMove:
+            case QEvent::Drop:
             case QEvent::TouchBegin:
             case QEvent::TouchUpdate:
             case QEvent::TouchEnd:
@@ -36,13 +40,14 @@ protected:
 }  // namespace
 
 BusyAction::BusyAction() {
+    // The cursor goes to the window system at once; nothing else happens
+    // until the action is over.
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    QGuiApplication::sync();  // show the cursor now, before the work blocks the loop
 }
 
 BusyAction::~BusyAction() {
-    // Everything queued while the action ran is processed now, the input
-    // among it swallowed; repaints and other events pass.
+    // The action is over: everything queued while it ran is processed now,
+    // the input among it swallowed; repaints and other events pass.
     InputDropper dropper;
     qApp->installEventFilter(&dropper);
     QCoreApplication::processEvents();

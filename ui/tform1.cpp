@@ -5,7 +5,8 @@
 // cipher; then reads the choices at that moment, runs one operation of the
 // cipher core on State and shows its result. Which step comes next is held
 // only by which buttons are enabled. Handlers that may take long on large
-// texts run as a BusyAction: busy cursor, and no clicks delivered late.
+// texts run as a BusyAction, and so do the memos' long edits: busy cursor,
+// no events until the work is done, and no input delivered late.
 #include "tform1.h"
 
 #include <QLabel>
@@ -44,6 +45,10 @@ void TForm1::ConnectEvents() {
     connect(RadioGroup2, &RadioGroup::Click, this, &TForm1::RadioGroup2Click);
     connect(RadioGroup3, &RadioGroup::Click, this, &TForm1::RadioGroup3Click);
     connect(UpDown1, &UpDown::Click, this, &TForm1::UpDown1Click);
+    for (Memo* memo : {Memo1, Memo2, Memo3}) {
+        connect(memo, &Memo::LongEditStarted, this, [this] { MemoEdit.emplace(); });
+        connect(memo, &Memo::LongEditFinished, this, [this] { MemoEdit.reset(); });
+    }
 }
 
 namespace {
@@ -70,6 +75,9 @@ void ShowCipherText(Memo* memo, std::string_view text) {
 }  // namespace
 
 void TForm1::ShowMessage(const QString& text) {
+    // A window closed while the action that leads here ran (it closes as
+    // the action ends) has nobody left to tell.
+    if (!isVisible()) return;
     QMessageBox box(QMessageBox::NoIcon, texts::kMessageTitle, text, QMessageBox::Ok, this);
     box.exec();
 }
@@ -158,13 +166,11 @@ void TForm1::BitBtn6Click() {
     UpDown1->setEnabled(false);
     BitBtn6->setEnabled(false);
     BitBtn7->setEnabled(true);
-    {
-        const BusyAction busy;
-        trithemius::GenerateKeyStream(State, position);
-        ShowCipherText(Memo2, State.KeyStream);
-        Edit4->SetCount(State.KeyStream.size());
-    }
     Button1->setEnabled(true);
+    const BusyAction busy;
+    trithemius::GenerateKeyStream(State, position);
+    ShowCipherText(Memo2, State.KeyStream);
+    Edit4->SetCount(State.KeyStream.size());
 }
 
 void TForm1::Button1Click() {

@@ -6,9 +6,11 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <utility>
 #include <vector>
 
+#include "busy_action.h"
 #include "cipher_core.h"
 #include "stock_glyphs.h"
 
@@ -79,6 +81,9 @@ private:
 
     // The working state of the cipher, for as long as the window lives.
     trithemius::CipherState State;
+
+    // A long edit in a memo (a paste, undo, ...) is busy as a handler is.
+    std::optional<BusyAction> MemoEdit;
 
     QFrame* Panel1 = nullptr;
     QGroupBox* GroupBox1 = nullptr;

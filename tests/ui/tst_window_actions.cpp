@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QClipboard>
 #include <QCursor>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -555,28 +556,108 @@ private slots:
 
     // Clicks and keys that arrive while an action runs are dropped, not
     // delivered afterwards, and the busy cursor shows meanwhile.
-    void inputDuringAnActionIsDropped() {
+    // Input queued before an action starts or while it runs (clicks, keys,
+    // an input method's text) is dropped when it ends, never delivered into
+    // it or to the controls it enabled.
+    void inputAroundAnActionIsDropped_data() {
+        QTest::addColumn<bool>("beforeAction");
+        QTest::newRow("queued before the action") << true;
+        QTest::newRow("queued during the action") << false;
+    }
+    void inputAroundAnActionIsDropped() {
+        QFETCH(bool, beforeAction);
         SetInput(QStringLiteral("Eine geheime Nachricht"));
+        const QString alphabet = EditText("Edit1");
+        const auto queueInput = [this] {
+            for (const char* name : {"BitBtn6", "Button1", "BitBtn8"}) PostClick(name);
+            QWidget* edit1 = Find<QWidget>("Edit1");
+            QCoreApplication::postEvent(
+                edit1, new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+            auto* composed = new QInputMethodEvent;
+            composed->setCommitString(QStringLiteral("é"));
+            QCoreApplication::postEvent(edit1, composed);
+        };
+        if (beforeAction) queueInput();
         Qt::CursorShape cursorDuringAction = Qt::ArrowCursor;
-        bool queued = false;
-        const auto queueInput =
+        bool queued = beforeAction;
+        const auto queueDuring =
             connect(Find<QLineEdit>("Edit3"), &QLineEdit::textChanged, this, [&] {
-                if (std::exchange(queued, true)) return;
                 if (const QCursor* cursor = QApplication::overrideCursor())
                     cursorDuringAction = cursor->shape();
-                for (const char* name : {"BitBtn6", "Button1", "BitBtn8"}) PostClick(name);
-                QCoreApplication::postEvent(
-                    Find<QWidget>("Edit1"),
-                    new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier));
+                if (!std::exchange(queued, true)) queueInput();
             });
         Click("BitBtn5");
-        disconnect(queueInput);
+        disconnect(queueDuring);
         QApplication::processEvents();
         QCOMPARE(cursorDuringAction, Qt::WaitCursor);
         QVERIFY(QApplication::overrideCursor() == nullptr);
         QCOMPARE(EnabledStates(), ExpectedStates(WindowState::Normalised));
         QCOMPARE(MemoText("Memo2"), QString());
         QCOMPARE(Button("BitBtn1")->text(), kGroups);
+        QCOMPARE(EditText("Edit1"), alphabet);
+        QCOMPARE(Messages(), QStringList());
+    }
+
+    // A long edit in a memo is busy as an action is: a click queued behind
+    // it is dropped, not delivered once it is done.
+    void inputQueuedBehindALongEditIsDropped_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QKeySequence>("before");  // typed first, or empty
+        QTest::addColumn<int>("selected");  // from the start on
+        QTest::addColumn<QKeySequence>("edit");
+        QTest::addColumn<QString>("expected");
+        const QKeySequence none;
+        const QKeySequence paste(QKeySequence::Paste);
+        const QKeySequence undo(QKeySequence::Undo);
+        const QKeySequence redo(QKeySequence::Redo);
+        const QKeySequence typeX(Qt::Key_X);
+        QTest::newRow("paste") << "abc" << none << 0 << paste << "Halloabc";
+        QTest::newRow("cut") << "abc" << none << 1 << QKeySequence(QKeySequence::Cut) << "bc";
+        QTest::newRow("copy") << "abc" << none << 1 << QKeySequence(QKeySequence::Copy) << "abc";
+        QTest::newRow("undo") << "abc" << typeX << 0 << undo << "abc";
+        QTest::newRow("redo") << "abc" << typeX << 0 << QKeySequence(undo[0], redo[0]) << "xabc";
+        QTest::newRow("deleting a large selection")
+            << QString(70'000, QLatin1Char('a')) + "b" << none << 70'000
+            << QKeySequence(Qt::Key_Backspace) << "b";
+    }
+    void inputQueuedBehindALongEditIsDropped() {
+        QFETCH(QString, text);
+        QFETCH(QKeySequence, before);
+        QFETCH(int, selected);
+        QFETCH(QKeySequence, edit);
+        QFETCH(QString, expected);
+        QGuiApplication::clipboard()->setText(QStringLiteral("Hallo"));
+        SetInput(text);
+        auto* memo1 = Find<Memo>("Memo1");
+        memo1->setFocus();
+        if (!before.isEmpty()) QTest::keySequence(memo1, before);
+        memo1->SetSelection(0, selected);
+        Qt::CursorShape cursorDuringEdit = Qt::ArrowCursor;
+        const auto busy = connect(memo1, &Memo::LongEditStarted, this, [&] {
+            if (const QCursor* cursor = QApplication::overrideCursor())
+                cursorDuringEdit = cursor->shape();
+        });
+        PostClick("BitBtn2");  // would empty Memo1
+        for (int i = 0; i < edit.count(); ++i) QTest::keySequence(memo1, QKeySequence(edit[i]));
+        disconnect(busy);
+        QApplication::processEvents();
+        QCOMPARE(MemoText("Memo1"), expected);
+        QCOMPARE(cursorDuringEdit, Qt::WaitCursor);
+        QVERIFY(QApplication::overrideCursor() == nullptr);
+    }
+
+    // Closing the window while an action runs closes it when the action is
+    // over, without the message the action would end in (the program ends
+    // with its last window).
+    void closingDuringAnActionClosesAfterIt() {
+        SetInput(QStringLiteral("!!!"));  // nothing to normalise: a message would follow
+        const auto closeDuring =
+            connect(Find<QLineEdit>("Edit3"), &QLineEdit::textChanged, this,
+                    [this] { QCoreApplication::postEvent(Form->windowHandle(), new QCloseEvent); });
+        Click("BitBtn5");
+        disconnect(closeDuring);
+        QApplication::processEvents();
+        QVERIFY(!Form->isVisible());
         QCOMPARE(Messages(), QStringList());
     }
 
