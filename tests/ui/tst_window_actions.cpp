@@ -554,11 +554,9 @@ private slots:
         QCOMPARE(EditText("Edit3"), QString::number(normalised.size()));
     }
 
-    // Clicks and keys that arrive while an action runs are dropped, not
-    // delivered afterwards, and the busy cursor shows meanwhile.
     // Input queued before an action starts or while it runs (clicks, keys,
     // an input method's text) is dropped when it ends, never delivered into
-    // it or to the controls it enabled.
+    // it or to the controls it enabled; the busy cursor shows meanwhile.
     void inputAroundAnActionIsDropped_data() {
         QTest::addColumn<bool>("beforeAction");
         QTest::newRow("queued before the action") << true;
