@@ -15,10 +15,13 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTranslator>
 
+#include "control_accessible.h"
 #include "count_field.h"
 #include "memo.h"
 #include "memo_text.h"
@@ -216,6 +219,9 @@ Memo* MakeMemo(QWidget* parent, const MemoColours& colours, const QString& acces
 QLineEdit* MakeEdit(QWidget* parent, const QString& text, const FontStyle& font) {
     auto* edit = WithFont(new QLineEdit(text, parent), font);
     edit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // The fields show the window's state: text dragged there (from a memo,
+    // say) would replace it, and leave the memo it came from.
+    edit->setAcceptDrops(false);
     return edit;
 }
 
@@ -252,6 +258,20 @@ UpDown* MakeUpDown(QWidget* parent) {
     return spinner;
 }
 
+// Qt's own texts (the edit fields' and memos' context menus, the names of
+// keys in them) in German, as the window's own, from the translations of
+// Qt that Debian installs; loaded once for the application. Without them
+// Qt's texts stay English.
+void LoadGermanQtTexts() {
+    static const bool loaded = [] {
+        auto* german = new QTranslator(QCoreApplication::instance());
+        return german->load(QLocale(QLocale::German), QStringLiteral("qtbase"), QStringLiteral("_"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+               QCoreApplication::installTranslator(german);
+    }();
+    Q_UNUSED(loaded);
+}
+
 }  // namespace
 
 QPushButton* TForm1::MakeBitBtn(QWidget* parent, ButtonKind kind, const QString& caption) {
@@ -263,6 +283,10 @@ QPushButton* TForm1::MakeBitBtn(QWidget* parent, ButtonKind kind, const QString&
 }
 
 void TForm1::CreateControls() {
+    // Qt keeps the first accessible interface it makes for a widget, so the
+    // window's and the spinner's are made known before anything asks.
+    InstallControlAccessibility();
+    LoadGermanQtTexts();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::kTitle);
     setWindowIcon(ProgramIcon());

@@ -2,6 +2,7 @@
 // keys and focus rectangle that make the spinner usable without a mouse.
 #include "up_down.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -55,7 +56,12 @@ UpDown::UpDown(QWidget* parent)
 
 int UpDown::Position() const { return Pos; }
 
-void UpDown::SetPosition(int position) { Pos = std::clamp(position, Min, Max); }
+void UpDown::SetPosition(int position) { MoveTo(position); }
+
+void UpDown::StepTo(int position) {
+    const int before = Pos;
+    if (MoveTo(position)) emit Click(Pos, Pos > before ? Arrow::Up : Arrow::Down);
+}
 
 int UpDown::Minimum() const { return Min; }
 
@@ -64,7 +70,7 @@ int UpDown::Maximum() const { return Max; }
 void UpDown::SetRange(int minimum, int maximum) {
     Min = minimum;
     Max = std::max(minimum, maximum);
-    SetPosition(Pos);
+    MoveTo(Pos);
 }
 
 void UpDown::focusInEvent(QFocusEvent* event) {
@@ -102,11 +108,17 @@ void UpDown::resizeEvent(QResizeEvent*) {
     DownButton->setGeometry(0, upHeight, width(), height() - upHeight);
 }
 
-void UpDown::Step(Arrow arrow) {
-    const int next = std::clamp(arrow == Arrow::Up ? Pos + 1 : Pos - 1, Min, Max);
-    if (next == Pos) return;
+void UpDown::Step(Arrow arrow) { StepTo(arrow == Arrow::Up ? Pos + 1 : Pos - 1); }
+
+bool UpDown::MoveTo(int position) {
+    const int next = std::clamp(position, Min, Max);
+    if (next == Pos) return false;
     Pos = next;
-    emit Click(Pos, arrow);
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, Pos);
+        QAccessible::updateAccessibility(&event);
+    }
+    return true;
 }
 
 void UpDown::NameArrows() {

@@ -5,6 +5,8 @@
 // shows a focus rectangle, and the Up and Down keys each click the arrow of
 // that direction once. The arrows stay out of the focus chain; they are named
 // <objectName>Up and <objectName>Down and have accessible names of their own.
+// To a screen reader the spinner is a spin box whose value is the position
+// (control_accessible.h), and every new position is announced to it.
 #pragma once
 
 #include <QWidget>
@@ -27,6 +29,10 @@ public:
     // Moves to position, clamped into the range, without emitting Click.
     void SetPosition(int position);
 
+    // Moves to position, clamped into the range, as the arrows do: Click is
+    // emitted when the position changed, with the arrow of that direction.
+    void StepTo(int position);
+
     // The smallest and largest position.
     [[nodiscard]] int Minimum() const;
     [[nodiscard]] int Maximum() const;
@@ -46,6 +52,8 @@ protected:
 
 private:
     void Step(Arrow arrow);
+    // Moves to position, clamped into the range; whether the position changed.
+    bool MoveTo(int position);
     void NameArrows();
 
     QToolButton* UpButton;

@@ -1,10 +1,15 @@
-// Tests of the count displays on their own: CountField at the sizes and font
-// of the window's count fields, and a status bar panel of 40 pixels in the
+// Tests of the controls on their own: CountField at the sizes and font of
+// the window's count fields, and a status bar panel of 40 pixels in the
 // window font. A count shows whole, from its first digit, in a smaller font
-// only when it must; the tool tip holds the number, also on a disabled field.
+// only when it must; the tool tip holds the number, also on a disabled field,
+// and a screen reader reads the panel as its text. The spinner is a spin box
+// to a screen reader, which can set its position as the arrows do.
+#include <QAccessible>
 #include <QApplication>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QSignalSpy>
+#include <QSpinBox>
 #include <QStyle>
 #include <QStyleOptionFrame>
 #include <QTest>
@@ -12,8 +17,10 @@
 
 #include <memory>
 
+#include "control_accessible.h"
 #include "count_field.h"
 #include "status_bar.h"
+#include "up_down.h"
 
 namespace {
 
@@ -54,16 +61,24 @@ class TestControls : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void cleanup();
 
     void countShownWhole_data();
     void countShownWhole();
     void disabledFieldShowsToolTip();
+    void spinnerValue_data();
+    void spinnerValue();
 
 private:
     std::unique_ptr<QWidget> Window;
 };
+
+void TestControls::initTestCase() {
+    // As the window does before it builds its controls.
+    InstallControlAccessibility();
+}
 
 void TestControls::init() {
     Window = std::make_unique<QWidget>();
@@ -129,8 +144,11 @@ void TestControls::countShownWhole() {
     QCOMPARE(panel->toolTip(), digits);
     QVERIFY(Advance(panel, digits) <= panel->contentsRect().width() - panel->indent());
     QCOMPARE(QFontInfo(panel->font()).pixelSize() < kWindowPixelSize, smaller);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(panel);
+    QCOMPARE(accessible->text(QAccessible::Name), digits);
 
     bar->SetPanelText(kCountPanel, QStringLiteral("x"));
+    QCOMPARE(accessible->text(QAccessible::Name), QStringLiteral("x"));
     QVERIFY(panel->toolTip().isEmpty());
     QCOMPARE(QFontInfo(panel->font()).pixelSize(), kWindowPixelSize);
 }
@@ -148,6 +166,58 @@ void TestControls::disabledFieldShowsToolTip() {
     QTest::mouseMove(field, QPoint(20, 10));
     QTRY_VERIFY(QToolTip::isVisible());
     QCOMPARE(QToolTip::text(), QStringLiteral("12345678"));
+}
+
+void TestControls::spinnerValue_data() {
+    using Arrow = UpDown::Arrow;
+    QTest::addColumn<int>("start");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<int>("value");  // set by a screen reader
+    QTest::addColumn<int>("position");  // afterwards
+    QTest::addColumn<bool>("signalled");
+    QTest::addColumn<Arrow>("arrow");  // of the Click, if signalled
+    QTest::newRow("up") << 1 << true << 7 << 7 << true << Arrow::Up;
+    QTest::newRow("down") << 20 << true << 2 << 2 << true << Arrow::Down;
+    QTest::newRow("above the range") << 3 << true << 30 << 25 << true << Arrow::Up;
+    QTest::newRow("below the range") << 3 << true << -4 << 1 << true << Arrow::Down;
+    QTest::newRow("same position: no click") << 5 << true << 5 << 5 << false << Arrow::Up;
+    QTest::newRow("above the range at 25: no click")
+        << 25 << true << 26 << 25 << false << Arrow::Up;
+    QTest::newRow("disabled: nothing") << 3 << false << 7 << 3 << false << Arrow::Up;
+}
+
+void TestControls::spinnerValue() {
+    QFETCH(int, start);
+    QFETCH(bool, enabled);
+    QFETCH(int, value);
+    QFETCH(int, position);
+    QFETCH(bool, signalled);
+    QFETCH(UpDown::Arrow, arrow);
+    auto* spinner = new UpDown(Window.get());
+    spinner->SetRange(1, 25);
+    spinner->SetPosition(start);
+    spinner->setEnabled(enabled);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(spinner);
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(),
+             QAccessible::queryAccessibleInterface(new QSpinBox(Window.get()))->role());
+    QAccessibleValueInterface* shown = accessible->valueInterface();
+    QVERIFY(shown);
+    QCOMPARE(shown->currentValue().toInt(), spinner->Position());
+    QCOMPARE(shown->minimumValue().toInt(), spinner->Minimum());
+    QCOMPARE(shown->maximumValue().toInt(), spinner->Maximum());
+    QCOMPARE(shown->minimumStepSize().toInt(), 1);
+
+    QSignalSpy click(spinner, &UpDown::Click);
+    shown->setCurrentValue(value);
+    QCOMPARE(spinner->Position(), position);
+    QCOMPARE(shown->currentValue().toInt(), position);
+    QCOMPARE(accessible->text(QAccessible::Value), QString::number(position));
+    QCOMPARE(click.size(), signalled ? 1 : 0);
+    if (signalled) {
+        QCOMPARE(click.first().at(0).toInt(), position);
+        QCOMPARE(click.first().at(1).value<UpDown::Arrow>(), arrow);
+    }
 }
 
 QTEST_MAIN(TestControls)

@@ -12,6 +12,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
@@ -85,6 +86,10 @@ private slots:
     void windowIconHasEverySize();
     void accessibleNames_data();
     void accessibleNames();
+    void accessibleRoles_data();
+    void accessibleRoles();
+    void qtTextsAreGerman_data();
+    void qtTextsAreGerman();
     void closing_data();
     void closing();
 
@@ -1063,6 +1068,50 @@ void TestWindow::accessibleNames() {
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Child(name));
     QVERIFY(accessible);
     QCOMPARE(accessible->text(QAccessible::Name), accessibleName);
+}
+
+void TestWindow::accessibleRoles_data() {
+    // The controls whose role Qt cannot know: Qt takes a plain QWidget for a
+    // client area.
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QAccessible::Role>("role");
+    QTest::newRow("Form1") << QStringLiteral("Form1") << QAccessible::Window;
+    QTest::newRow("UpDown1") << QStringLiteral("UpDown1") << QAccessible::SpinBox;
+    QTest::newRow("StatusBar1") << QStringLiteral("StatusBar1") << QAccessible::StatusBar;
+}
+
+void TestWindow::accessibleRoles() {
+    QFETCH(QString, name);
+    QFETCH(QAccessible::Role, role);
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(Child(name));
+    QVERIFY(accessible);
+    QCOMPARE(accessible->role(), role);
+}
+
+void TestWindow::qtTextsAreGerman_data() {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("Memo1") << QStringLiteral("Memo1");
+    QTest::newRow("Edit1") << QStringLiteral("Edit1");
+}
+
+// The texts Qt draws itself are German too: a text field's context menu.
+void TestWindow::qtTextsAreGerman() {
+    QFETCH(QString, name);
+    QWidget* control = Child(name);
+    if (auto* memo = qobject_cast<Memo*>(control)) control = memo->viewport();
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5),
+                            control->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(control, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QStringList entries;
+    for (const QAction* action : menu->actions()) {
+        if (!action->isSeparator()) entries << action->text();
+    }
+    delete menu;
+    QCOMPARE(entries, (QStringList{"&Rückgängig\tStrg+Z", "Wieder&herstellen\tStrg+Y",
+                                   "&Ausschneiden\tStrg+X", "&Kopieren\tStrg+C",
+                                   "Einf&ügen\tStrg+V", "Löschen", "Alles auswählen\tStrg+A"}));
 }
 
 void TestWindow::closing_data() {

@@ -15,10 +15,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 
 #include <functional>
 #include <memory>
@@ -657,6 +659,24 @@ private slots:
         QApplication::processEvents();
         QVERIFY(!Form->isVisible());
         QCOMPARE(Messages(), QStringList());
+    }
+
+    // Text dragged onto Edit1 is refused: it would replace the key alphabet
+    // shown (and leave the memo it came from).
+    void dropsOnEdit1AreRefused() {
+        auto* field = Find<QLineEdit>("Edit1");
+        const QString shown = field->text();
+        QMimeData dragged;
+        dragged.setText(QStringLiteral("XYZ"));
+        // As the window system delivers a drag: to the window, at a point.
+        const QPointF at = field->mapTo(Form.get(), field->rect().center());
+        const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+        QDragEnterEvent enter(at.toPoint(), actions, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form->windowHandle(), &enter);
+        QDropEvent drop(at, actions, &dragged, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(Form->windowHandle(), &drop);
+        QVERIFY(!drop.isAccepted());
+        QCOMPARE(field->text(), shown);
     }
 
     // A count is shown whole, from its first digit, and its tool tip holds it.
