@@ -10,6 +10,7 @@
 # Needs: clang, libclang-rt-14-dev (libFuzzer), cmake, qt6-base-dev (Qt Core,
 # for the memo-text target).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/jobs.sh"
 
 RepoDir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BuildDir=${1:-build-fuzz}
@@ -23,7 +24,7 @@ cmake -S "$RepoDir" -B "$BuildDir" \
     -DTRITHEMIUS_BUILD_TESTS=OFF \
     -DTRITHEMIUS_BUILD_BENCH=OFF \
     -DTRITHEMIUS_BUILD_UI=OFF
-cmake --build "$BuildDir" --target fuzz_targets -j2
+cmake --build "$BuildDir" --target fuzz_targets -j"$Jobs"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1}

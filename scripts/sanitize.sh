@@ -8,6 +8,7 @@
 #   further arguments go to the cmake configure step (e.g. -DTRITHEMIUS_BUILD_UI=OFF)
 # Needs: g++, cmake, libgtest-dev; qt6-base-dev for the window and its tests.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/jobs.sh"
 
 RepoDir=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BuildDir=${1:-build-asan}
@@ -25,10 +26,10 @@ cmake -S "$RepoDir" -B "$BuildDir" \
     -DTRITHEMIUS_BUILD_BENCH=OFF \
     -DTRITHEMIUS_BUILD_FUZZ=OFF \
     "${@:2}"
-cmake --build "$BuildDir" -j2
+cmake --build "$BuildDir" -j"$Jobs"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
 
-ctest --test-dir "$BuildDir" --output-on-failure -j2
+ctest --test-dir "$BuildDir" --output-on-failure -j"$Jobs"

@@ -8,6 +8,7 @@
 # Usage: scripts/snapshot.sh [--xvfb] [--after-run] [FILE.png]
 # Environment: BUILD_DIR, the build directory (default build).
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/jobs.sh"
 cd "$(dirname "$0")/.."
 
 Platform=offscreen
@@ -24,7 +25,7 @@ Output=$(realpath -m "${1:-docs/window-$Scenario.png}")
 BuildDir=${BUILD_DIR:-build}
 
 cmake -S . -B "$BuildDir" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$BuildDir" -j"$(nproc)" --target window_snapshot
+cmake --build "$BuildDir" -j"$Jobs" --target window_snapshot
 mkdir -p "$(dirname "$Output")"
 
 if [[ $Platform == xcb ]]; then

@@ -4,15 +4,16 @@
 # and UndefinedBehaviorSanitizer, and last all tests of the release build,
 # whose summary closes the output.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/jobs.sh"
 cd "$(dirname "$0")/.."
 
 bash scripts/install-dependencies.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
-cmake --build build -j"$(nproc)"
+cmake --build build -j"$Jobs"
 
 bash scripts/check-format.sh
 bash scripts/fuzz.sh build-fuzz
 bash scripts/sanitize.sh build-asan
 
 cd build
-QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$Jobs"
