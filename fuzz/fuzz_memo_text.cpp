@@ -28,8 +28,8 @@ constexpr qsizetype kMaxRunText = 100'001;
 // decompositions, which under the sanitizers makes the decomposed copy of a
 // long text take seconds; that comparison needs no long texts.
 constexpr qsizetype kMaxDecomposedCheck = 4096;
-// The conversion composes a longer run of marks as if broken before its 31st.
-constexpr qsizetype kMaxMarkRun = 30;
+// The conversion composes a run of marks longer than
+// trithemius::kLongestComposedMarkRun as if broken before its next mark.
 
 std::uint16_t ReadUnit(const std::uint8_t* data) {
     return static_cast<std::uint16_t>(data[0] | (data[1] << 8));
@@ -91,7 +91,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // long as no run of marks is broken (decomposing lengthens runs).
     if (memoText.size() <= kMaxDecomposedCheck) {
         const QString decomposed = memoText.normalized(QString::NormalizationForm_D);
-        Check(LongestMarkRun(decomposed) > kMaxMarkRun ||
+        Check(LongestMarkRun(decomposed) > trithemius::kLongestComposedMarkRun ||
                   trithemius::MemoTextToCipherText(decomposed) == bytes,
               "decomposed text converts like composed text");
     }

@@ -12,10 +12,10 @@
 // nothing composes or reorders across the cut, and the chunks composed one by
 // one give the composition of the whole text. A chunk of such characters
 // without a canonical decomposition is already composed and passes as it is.
-// A run of more than 30 marks is cut before its 31st mark, as if a COMBINING
-// GRAPHEME JOINER stood there (the Stream-Safe Text Format of Unicode's
-// normalisation annex); the joiner has no Windows-1252 value, so the cut
-// itself adds nothing to the bytes.
+// A run of more than kLongestComposedMarkRun marks is cut before its next
+// mark, as if a COMBINING GRAPHEME JOINER stood there (the Stream-Safe Text
+// Format of Unicode's normalisation annex, whose limit it is); the joiner has
+// no Windows-1252 value, so the cut itself adds nothing to the bytes.
 #include "memo_text.h"
 
 #include <array>
@@ -45,7 +45,6 @@ constexpr char32_t kLastHangulFinal = 0x11FF;
 // Long enough that Qt's work per chunk is small beside the chunk's text,
 // short enough that composing within it stays cheap.
 constexpr qsizetype kChunkLength = 256;
-constexpr int kMaxMarkRun = 30;
 
 // The Windows-1252 byte of a UTF-16 unit, or -1 if it has none.
 int Windows1252Byte(char16_t unit) {
@@ -120,7 +119,7 @@ std::string Utf16ToCipherText(QStringView memoText) {
             if (i - chunkStart >= kChunkLength) {
                 appendChunk(i);
             }
-        } else if (++markRun > kMaxMarkRun) {
+        } else if (++markRun > kLongestComposedMarkRun) {
             appendChunk(i);
             markRun = 1;
         }

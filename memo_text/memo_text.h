@@ -10,10 +10,15 @@
 
 namespace trithemius {
 
+// The longest run of combining marks that is composed as it stands; a
+// longer run is composed as if broken before its next mark.
+inline constexpr int kLongestComposedMarkRun = 30;
+
 // The memo's text as Windows-1252 bytes. Text in decomposed form (an o
 // followed by a combining diaeresis) is composed first, so it counts as the
-// one character it shows; a run of more than 30 combining marks is composed
-// as if broken before its 31st mark, which keeps the time linear. A character
+// one character it shows; a run of more than kLongestComposedMarkRun
+// combining marks is composed as if broken before its next mark, which
+// keeps the time linear. A character
 // that has no Windows-1252 value is dropped. Line breaks pass as they stand
 // (the memo joins its lines by CR LF). The text may be Latin-1, as a memo
 // holds the cipher's texts, which is then converted without composing.

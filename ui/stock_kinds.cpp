@@ -1,5 +1,6 @@
-// Stock button kinds: five glyphs drawn in code, and their grey versions.
-#include "stock_glyphs.h"
+// Stock button kinds: five glyphs drawn in code with their grey versions,
+// the captions of the kinds that have one, and the keys of the window.
+#include "stock_kinds.h"
 
 #include <QImage>
 #include <QPainter>
@@ -8,6 +9,8 @@
 
 #include <cmath>
 #include <numbers>
+
+#include "window_texts.h"
 
 namespace {
 
@@ -165,9 +168,9 @@ QSize StockGlyphSize(ButtonKind kind) {
 QString StockCaption(ButtonKind kind) {
     switch (kind) {
         case ButtonKind::bkRetry:
-            return QStringLiteral("&Wiederholen");
+            return texts::kRetryCaption;
         case ButtonKind::bkClose:
-            return QStringLiteral("S&chließen");
+            return texts::kCloseCaption;
         default:
             return QString();
     }

@@ -57,11 +57,6 @@ using trithemius::Direction;
 using trithemius::KeyStart;
 using trithemius::Method;
 
-// Panels of StatusBar1 that the handlers write.
-constexpr int kInputCountPanel = 1;
-constexpr int kKeyStartPanel = 3;
-constexpr int kKeyAlphabetPanel = 5;
-
 // Shows a text of the cipher state in a memo, as its bytes where they mean
 // the same in Latin-1 (every text the cipher makes), so nothing is converted.
 void ShowCipherText(Memo* memo, std::string_view text) {
@@ -116,8 +111,9 @@ void TForm1::ShowKeyAlphabet(std::string_view alphabet) {
 }
 
 void TForm1::FormCreate() {
-    // The window already shows the alphabet of its default choices.
-    trithemius::SelectKeyAlphabet(State, SelectedMethod(), SelectedKeyStart());
+    // The key alphabet of the initial choices, selected and shown as a
+    // change of choice does it.
+    RadioGroup1Click();
 }
 
 void TForm1::BitBtn5Click() {

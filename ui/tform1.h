@@ -12,7 +12,7 @@
 
 #include "busy_action.h"
 #include "cipher_core.h"
-#include "stock_glyphs.h"
+#include "stock_kinds.h"
 
 class QFrame;
 class QGroupBox;
@@ -29,6 +29,20 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
+    // The panels of StatusBar1, left to right; tform1_controls.cpp gives each
+    // its width and first text.
+    enum StatusPanel : int {
+        kInputCountCaptionPanel,
+        kInputCountPanel,
+        kKeyStartCaptionPanel,
+        kKeyStartPanel,
+        kKeyAlphabetCaptionPanel,
+        kKeyAlphabetPanel,
+        kSparePanel1,
+        kSparePanel2,
+        kPanelCount
+    };
+
     // Builds the window with every control in its start state, then runs FormCreate.
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;

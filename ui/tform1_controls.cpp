@@ -83,8 +83,23 @@ constexpr int kKeyStartMinimum = 1;
 constexpr int kKeyStartMaximum = 25;
 constexpr int kKeyStartInitial = 1;
 
-// The widths of the status bar's panels, numbered from 0.
-constexpr int kPanelWidths[] = {130, 40, 165, 20, 90, 180, 50, 50};
+// The panels of StatusBar1 in the order of TForm1::StatusPanel: the width
+// of each and the text it shows at start.
+struct PanelDefinition {
+    int Width;
+    QString Text;
+};
+const PanelDefinition kStatusPanels[] = {
+    {130, texts::kInputCountCaption},
+    {40, texts::kInitialCount},
+    {165, texts::kKeyStartCaption},
+    {20, QString::number(kKeyStartInitial)},
+    {90, texts::kKeyAlphabetCaption},
+    {180, QString()},  // the key alphabet, shown once the window is built
+    {50, QString()},
+    {50, QString()},
+};
+static_assert(std::size(kStatusPanels) == TForm1::kPanelCount);
 
 // The sizes of the program's icon, as the build embeds them.
 constexpr int kIconSizes[] = {TRITHEMIUS_ICON_SIZES};
@@ -254,7 +269,8 @@ UpDown* MakeUpDown(QWidget* parent) {
     auto* spinner = new UpDown(parent);
     spinner->SetRange(kKeyStartMinimum, kKeyStartMaximum);
     spinner->SetPosition(kKeyStartInitial);
-    spinner->setAccessibleName(texts::kKeyStartPanel);
+    spinner->setAccessibleName(texts::kKeyStartCaption);
+    spinner->SetArrowNames(texts::kSpinUpName, texts::kSpinDownName);
     return spinner;
 }
 
@@ -365,20 +381,10 @@ void TForm1::CreateControls() {
                         "StaticText6", {1248, 24, 58, 17});
 
     StatusBar1 = Place(new StatusBar(this), "StatusBar1", {0, 478, 1319, kStatusBarHeight});
-    const QString panelTexts[] = {texts::kInputCountPanel,
-                                  texts::kInitialCountPanel,
-                                  texts::kKeyStartPanel,
-                                  QString::number(kKeyStartInitial),
-                                  texts::kKeyAlphabetPanel,
-                                  QString(),
-                                  QString(),
-                                  QString()};
-    for (int n = 0; n < std::ssize(kPanelWidths); ++n)
-        StatusBar1->AddPanel(kPanelWidths[n], panelTexts[n]);
+    for (const PanelDefinition& panel : kStatusPanels)
+        StatusBar1->AddPanel(panel.Width, panel.Text);
 
     Memo1->SetText(QString::fromUtf8(kSampleText));
-    // The alphabet of the initial choices, as the core defines it.
-    ShowKeyAlphabet(trithemius::KeyAlphabetFor(SelectedMethod(), SelectedKeyStart()));
     Edit1->installEventFilter(this);
     Memo1->setFocus();
 }

@@ -12,18 +12,13 @@
 
 namespace {
 
-// What a screen reader announces for each arrow.
-const QString kUpArrowName = QStringLiteral("Startposition erh\u00f6hen");
-const QString kDownArrowName = QStringLiteral("Startposition verringern");
-
 // An arrow of the spinner. It never takes the focus itself; while the
 // spinner has it, each arrow draws its part of one focus rectangle round
 // the whole spinner.
 class ArrowButton : public QToolButton {
 public:
-    ArrowButton(Qt::ArrowType arrow, const QString& name, QWidget* spinner) : QToolButton(spinner) {
+    ArrowButton(Qt::ArrowType arrow, QWidget* spinner) : QToolButton(spinner) {
         setArrowType(arrow);
-        setAccessibleName(name);
         setFocusPolicy(Qt::NoFocus);
         setAutoRaise(false);
     }
@@ -46,8 +41,8 @@ protected:
 
 UpDown::UpDown(QWidget* parent)
     : QWidget(parent),
-      UpButton(new ArrowButton(Qt::UpArrow, kUpArrowName, this)),
-      DownButton(new ArrowButton(Qt::DownArrow, kDownArrowName, this)) {
+      UpButton(new ArrowButton(Qt::UpArrow, this)),
+      DownButton(new ArrowButton(Qt::DownArrow, this)) {
     setFocusPolicy(Qt::StrongFocus);
     connect(UpButton, &QToolButton::clicked, this, [this] { Step(Arrow::Up); });
     connect(DownButton, &QToolButton::clicked, this, [this] { Step(Arrow::Down); });
@@ -119,6 +114,11 @@ bool UpDown::MoveTo(int position) {
         QAccessible::updateAccessibility(&event);
     }
     return true;
+}
+
+void UpDown::SetArrowNames(const QString& up, const QString& down) {
+    UpButton->setAccessibleName(up);
+    DownButton->setAccessibleName(down);
 }
 
 void UpDown::NameArrows() {

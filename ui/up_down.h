@@ -40,6 +40,9 @@ public:
     // Sets the range and clamps the position into it.
     void SetRange(int minimum, int maximum);
 
+    // What a screen reader announces for each arrow.
+    void SetArrowNames(const QString& up, const QString& down);
+
 signals:
     // An arrow changed the position; position is the new one.
     void Click(int position, UpDown::Arrow arrow);

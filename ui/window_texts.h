@@ -35,6 +35,11 @@ inline const QString kCiphertextCountLabel = QStringLiteral("Anzahl der Cipherte
 inline const QString kPlaintextCountLabel = QStringLiteral("Anzahl der Plaintextzeichen");
 inline const QString kShowTable = QStringLiteral("Aktuelle Chiffriertabelle einblenden");
 
+// The captions of the stock kinds bkRetry and bkClose, which their buttons
+// show for want of their own.
+inline const QString kRetryCaption = QStringLiteral("&Wiederholen");
+inline const QString kCloseCaption = QStringLiteral("S&chließen");
+
 // The three five-letter-group toggles: the caption is the toggle's state.
 inline const QString kShowGroups = QStringLiteral("Fünfer-Blöcke");
 inline const QString kHideGroups = QStringLiteral("Blöcke löschen");
@@ -52,15 +57,17 @@ inline const QStringList kDirectionItems = {QStringLiteral("Encoding (Verschlüs
                                             QStringLiteral("Decoding (Entschlüsseln)")};
 
 // The fixed texts of the status bar.
-inline const QString kInputCountPanel = QStringLiteral("Anzahl Eingabezeichen");
-inline const QString kInitialCountPanel = QStringLiteral("35");
-inline const QString kKeyStartPanel = QStringLiteral("Startposition des Key-Alphabets");
-inline const QString kKeyAlphabetPanel = QStringLiteral("Sclüsselalphabet");
+inline const QString kInputCountCaption = QStringLiteral("Anzahl Eingabezeichen");
+inline const QString kInitialCount = QStringLiteral("35");
+inline const QString kKeyStartCaption = QStringLiteral("Startposition des Key-Alphabets");
+inline const QString kKeyAlphabetCaption = QStringLiteral("Sclüsselalphabet");
 
 // What screen readers call the controls that have no label of their own.
 inline const QString kInputMemoName = QStringLiteral("Eingabetext");
 inline const QString kKeyStreamMemoName = QStringLiteral("Keystrom");
 inline const QString kResultMemoName = QStringLiteral("Ergebnistext");
+inline const QString kSpinUpName = QStringLiteral("Startposition erhöhen");
+inline const QString kSpinDownName = QStringLiteral("Startposition verringern");
 
 // The two messages, both under one title.
 inline const QString kMessageTitle = QStringLiteral("Achtung");

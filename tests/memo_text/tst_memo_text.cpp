@@ -31,7 +31,8 @@ QByteArray WholeTextConversion(const QString& text) {
     return bytes;
 }
 
-// Random texts: a character that starts a segment, then 0 to 30 marks, and
+// Random texts: a character that starts a segment, then up to the longest run
+// of marks composed as it stands, and
 // again. The marks include those that compose into Windows-1252 letters,
 // marks of other classes that reorder with them, marks that decompose, and
 // Hangul vowels and finals; the starters include precomposed letters, a
@@ -53,7 +54,7 @@ QString RandomText(std::mt19937& random) {
     std::uniform_int_distribution<int> pieces(1, 200);
     std::uniform_int_distribution<qsizetype> starter(0, starters.size() - 1);
     std::uniform_int_distribution<qsizetype> mark(0, marks.size() - 1);
-    std::uniform_int_distribution<int> markCount(0, 30);
+    std::uniform_int_distribution<int> markCount(0, trithemius::kLongestComposedMarkRun);
     std::uniform_int_distribution<int> fewMarks(0, 3);
     QString text;
     for (int piece = pieces(random); piece > 0; --piece) {
@@ -81,10 +82,11 @@ void TestMemoText::composesBeforeConverting_data() {
         << prose.normalized(QString::NormalizationForm_D).repeated(40) << proseBytes.repeated(40);
     QTest::newRow("angstrom sign") << u"\u212B"_s << QByteArray("\xC5");
     QTest::newRow("kelvin and ohm signs") << u"\u212A\u2126"_s << QByteArray("K");
-    QTest::newRow("30 marks compose")
-        << u"a"_s + u"\u0316"_s.repeated(29) + u"\u0308"_s << QByteArray("\xE4");
-    QTest::newRow("31st mark stands alone")
-        << u"a"_s + u"\u0316"_s.repeated(30) + u"\u0308"_s << QByteArray("a");
+    constexpr int kLongest = trithemius::kLongestComposedMarkRun;
+    QTest::newRow("the longest run composes")
+        << u"a"_s + u"\u0316"_s.repeated(kLongest - 1) + u"\u0308"_s << QByteArray("\xE4");
+    QTest::newRow("the next mark stands alone")
+        << u"a"_s + u"\u0316"_s.repeated(kLongest) + u"\u0308"_s << QByteArray("a");
     QString latin1(256, Qt::Uninitialized);
     QByteArray latin1Bytes;
     for (int c = 0; c < 256; ++c) {
