@@ -133,17 +133,14 @@ std::string Utf16ToCipherText(QStringView memoText) {
     return bytes;
 }
 
-// Latin-1 text is composed already (no character below U+0100 composes
-// with what follows it unless a mark follows), and every character is its
-// own byte, but for the C1 controls U+0080 to U+009F, which Windows-1252
-// has not.
+// Latin-1 text holds no marks, so it is composed already: each character
+// converts on its own.
 std::string Latin1ToCipherText(QLatin1StringView memoText) {
     std::string bytes(static_cast<std::size_t>(memoText.size()), '\0');
     char* out = bytes.data();
     for (const char c : memoText) {
-        *out = c;
-        // No branch: the compiler turns this into vector instructions.
-        out += static_cast<int>((static_cast<unsigned char>(c) & 0xE0) != kFirstHigh);
+        const int byte = Windows1252Byte(static_cast<unsigned char>(c));
+        if (byte >= 0) *out++ = static_cast<char>(byte);
     }
     bytes.resize(static_cast<std::size_t>(out - bytes.data()));
     return bytes;
