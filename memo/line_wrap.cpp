@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "text_buffer.h"
 
@@ -71,19 +70,7 @@ void LineWrap::SetWidth(qreal width) {
     Rewrap();
 }
 
-void LineWrap::RefreshAsciiFixed() {
-    bool fixed = FontAsciiFixed && Text.IsLatin1();
-    if (fixed) {
-        // No early exit: the compiler turns this into vector instructions.
-        const uchar* data = Text.Latin1Data();
-        uchar other = 0;
-        for (qsizetype i = 0, size = Text.Size(); i < size; ++i) {
-            other |= static_cast<uchar>(!IsPrintableAscii(data[i]) & (data[i] != '\n'));
-        }
-        fixed = other == 0;
-    }
-    TextAsciiFixed = fixed;
-}
+void LineWrap::RefreshAsciiFixed() { TextAsciiFixed = FontAsciiFixed && Text.IsPrintableAscii(); }
 
 void LineWrap::Rewrap() {
     RefreshAsciiFixed();
@@ -106,15 +93,19 @@ qsizetype LineWrap::NextBreak(qsizetype from, qsizetype end) {
     return TextAsciiFixed ? NextBreakFixed(from, end) : NextBreakMeasured(from, end);
 }
 
-qsizetype LineWrap::NextBreakFixed(qsizetype from, qsizetype end) const {
+qsizetype LineWrap::NextBreakFixed(qsizetype from, qsizetype end) {
     // Every character is one cell: the line holds CellsPerLine of them, and
     // a blank just after them hangs.
-    if (end - from <= CellsPerLine) return end;
-    const uchar* data = Text.Latin1Data();
-    const void* blank = memrchr(data + from, ' ', static_cast<std::size_t>(CellsPerLine + 1));
-    if (blank == nullptr) return from + CellsPerLine;
-    qsizetype next = static_cast<const uchar*>(blank) - data + 1;
-    while (next < end && data[next] == ' ') ++next;
+    if (end - from <= CellsPerLine) {
+        LastSeen = end;
+        return end;
+    }
+    LastSeen = from + CellsPerLine;
+    const qsizetype blank = Text.LastIndexOf(u' ', from, from + CellsPerLine + 1);
+    if (blank < 0) return from + CellsPerLine;
+    qsizetype next = blank + 1;
+    while (next < end && Text.At(next) == u' ') ++next;
+    LastSeen = std::max(LastSeen, next);
     return next;
 }
 
@@ -123,9 +114,12 @@ qsizetype LineWrap::NextBreakMeasured(qsizetype from, qsizetype end) {
     qreal x = 0;
     qsizetype afterBlanks = from;
     qsizetype at = from;
+    LastSeen = end;
     while (at < end) {
         const char16_t c = Text.At(at);
         const qsizetype next = ClusterEnd(at, end, limit);
+        // A cluster's end is told by the character there too.
+        LastSeen = next;
         if (c == u' ' && next == at + 1) {
             // Blanks hang at the end of a line: the line may end after them.
             x += Latin1Widths[' '];
@@ -213,28 +207,32 @@ void LineWrap::BeforeEdit(qsizetype from, qsizetype removed) {
         while (Complete(kSlice)) {
         }
     }
+    // Where a line ends depends on the text it looked at to find its end,
+    // which may reach past the next line (a letter joined to a long run of
+    // marks): the lines are wrapped again from the first one that looked
+    // at the edit.
+    RewrapLine = static_cast<qsizetype>(std::upper_bound(Starts.begin(), Starts.end(), from) -
+                                        Starts.begin()) -
+                 1;
+    while (RewrapLine > 0 && Text.At(Starts[RewrapLine] - 1) != u'\n') {
+        const qsizetype previous = Starts[RewrapLine - 1];
+        ForgetChunk();
+        (void)NextBreak(previous, Text.LineEnd(previous));
+        if (LastSeen < from) break;
+        --RewrapLine;
+    }
+    ForgetChunk();
 }
 
 void LineWrap::Update(qsizetype from, qsizetype removed, qsizetype added) {
     const qsizetype delta = added - removed;
     const qsizetype oldEnd = from + removed;
     const qsizetype newEnd = from + added;
-    if (TextAsciiFixed) {
-        for (qsizetype i = from; i < newEnd && TextAsciiFixed; ++i) {
-            const char16_t c = Text.At(i);
-            TextAsciiFixed =
-                Text.IsLatin1() && (IsPrintableAscii(static_cast<uchar>(c)) || c == u'\n');
-        }
-    }
+    TextAsciiFixed = TextAsciiFixed && Text.IsPrintableAscii();
     ForgetChunk();
 
-    // From the line before the one holding the edit, within its paragraph:
-    // where a line ends depends on its text and on the first cluster after
-    // it, which the edit may have changed.
-    auto line = static_cast<qsizetype>(std::upper_bound(Starts.begin(), Starts.end(), from) -
-                                       Starts.begin()) -
-                1;
-    if (line > 0 && Text.At(Starts[line] - 1) != u'\n') --line;
+    // From the line BeforeEdit found, within the edit's paragraph.
+    const qsizetype line = RewrapLine;
     // The old starts from the end of the edit on see the same text after
     // them: where the new wrap meets one, it goes on as before.
     auto candidate = static_cast<qsizetype>(

@@ -30,7 +30,8 @@ public:
     void SetWidth(qreal width);
     void Rewrap();
 
-    // Before removed characters at from are replaced, on the old text.
+    // Before removed characters at from are replaced, on the old text;
+    // every edit calls it, then Update.
     void BeforeEdit(qsizetype from, qsizetype removed);
     // After removed characters at from were replaced by added ones.
     void Update(qsizetype from, qsizetype removed, qsizetype added);
@@ -58,9 +59,10 @@ public:
     [[nodiscard]] bool CountsCells() const { return TextAsciiFixed; }
 
 private:
-    // The start of the line after the one that starts at from, or end.
+    // The start of the line after the one that starts at from, or end; the
+    // furthest character it looked at is left in LastSeen.
     qsizetype NextBreak(qsizetype from, qsizetype end);
-    qsizetype NextBreakFixed(qsizetype from, qsizetype end) const;
+    qsizetype NextBreakFixed(qsizetype from, qsizetype end);
     qsizetype NextBreakMeasured(qsizetype from, qsizetype end);
     // The end of the cluster at from; one that reaches past limit may be
     // reported shorter, though still past limit.
@@ -104,4 +106,8 @@ private:
     qsizetype StaleFrom = 0;
     qsizetype StaleTo = 0;
     qsizetype StaleParagraphEnd = 0;
+    // The first line an edit may have changed, as BeforeEdit found it, and
+    // the furthest character the last NextBreak looked at.
+    qsizetype RewrapLine = 0;
+    qsizetype LastSeen = 0;
 };

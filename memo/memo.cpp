@@ -145,26 +145,37 @@ Memo::~Memo() = default;
 
 void Memo::SetText(const QString& text) { SetBuffer(TextBuffer(WithLfBreaks(text))); }
 
-void Memo::SetLatin1Text(std::string_view latin1) {
-    if (latin1.find('\r') == std::string_view::npos) {
-        SetBuffer(TextBuffer::FromLatin1(latin1));
-    } else {
-        SetText(QString::fromLatin1(latin1.data(), static_cast<qsizetype>(latin1.size())));
+void Memo::SetWindows1252Text(std::string_view bytes) {
+    if (bytes.find('\r') == std::string_view::npos) {
+        SetBuffer(TextBuffer::FromOneByte(bytes));
+        return;
     }
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    std::transform(bytes.begin(), bytes.end(), text.begin(), [](char byte) {
+        return QChar(TextBuffer::kOneByteUnits[static_cast<unsigned char>(byte)]);
+    });
+    SetText(text);
 }
 
 QString Memo::Text() const {
     // Built in one pass into its final size: the text may be a hundred
     // megabytes, and a second copy of it would double the memory it takes.
-    QString text;
-    text.reserve(Buffer.Size() + Buffer.LineBreakCount());
-    for (qsizetype start = 0;;) {
-        const qsizetype end = Buffer.LineEnd(start);
-        Buffer.AppendTo(text, start, end - start);
-        if (end == Buffer.Size()) return text;
-        text += QLatin1String("\r\n");
-        start = end + 1;
-    }
+    QString text(Buffer.Size() + Buffer.LineBreakCount(), Qt::Uninitialized);
+    auto* out = reinterpret_cast<char16_t*>(text.data());
+    const auto put = [&out](char16_t c) {
+        if (c == u'\n') *out++ = u'\r';
+        *out++ = c;
+    };
+    Buffer.ForEachPiece(0, Buffer.Size(), [&](const TextPiece& piece) {
+        if (piece.OneByte) {
+            for (const char byte : piece.Bytes) {
+                put(TextBuffer::kOneByteUnits[static_cast<unsigned char>(byte)]);
+            }
+        } else {
+            for (const char16_t unit : piece.Units) put(unit);
+        }
+    });
+    return text;
 }
 
 QString Memo::Mid(qsizetype from, qsizetype count) const { return Buffer.Mid(from, count); }
@@ -183,9 +194,7 @@ void Memo::SetBuffer(TextBuffer text) {
     Caret = Anchor = 0;
     GoalX = -1;
     PageYValid = false;
-    UndoSteps.clear();
-    RedoSteps.clear();
-    StepOpen = false;
+    History.Clear();
     WrapTimer.stop();
     UpdateScrollRange();
     verticalScrollBar()->setValue(0);
@@ -206,34 +215,10 @@ void Memo::Apply(qsizetype position, qsizetype removed, const TextBuffer& insert
 
 void Memo::Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind) {
     if (from == to && text.IsEmpty()) return;
-    Step step{from, Buffer.Slice(from, to - from), std::move(text), Anchor, Caret, kind};
-    Apply(from, to - from, step.Inserted);
-    const qsizetype after = from + step.Inserted.Size();
-    RedoSteps.clear();
-    Step* last = UndoSteps.empty() || !StepOpen ? nullptr : &UndoSteps.back();
-    // A line break taken out is an undo step of its own, as in Qt.
-    const bool joins = last != nullptr && last->Kind == kind &&
-                       (kind != EditKind::Removal || (step.Removed.LineBreakCount() == 0 &&
-                                                      last->Removed.LineBreakCount() == 0));
-    const qsizetype insertion = step.Inserted.IsEmpty() ? 0 : ++Insertions;
-    // Typing goes on into the step before, but not after a line break.
-    if (joins && kind == EditKind::Typing && step.Removed.IsEmpty() &&
-        last->Position + last->Inserted.Size() == from && last->Insertion + 1 == insertion &&
-        !last->Inserted.IsEmpty() && last->Inserted.At(last->Inserted.Size() - 1) != u'\n') {
-        last->Inserted.Replace(last->Inserted.Size(), 0, step.Inserted);
-        last->Insertion = insertion;
-    } else if (joins && kind == EditKind::Removal && last->Position == to) {
-        // Backspace: what goes comes before what went.
-        last->Removed.Replace(0, 0, step.Removed);
-        last->Position = from;
-    } else if (joins && kind == EditKind::Removal && last->Position == from) {
-        // Delete: what goes came after what went.
-        last->Removed.Replace(last->Removed.Size(), 0, step.Removed);
-    } else {
-        step.Insertion = insertion;
-        UndoSteps.push_back(std::move(step));
-    }
-    StepOpen = true;
+    TextBuffer removed = Buffer.Slice(from, to - from);
+    Apply(from, to - from, text);
+    const qsizetype after = from + text.Size();
+    History.Record(from, std::move(removed), std::move(text), kind);
     Caret = Anchor = after;
     GoalX = -1;
     PageYValid = false;
@@ -266,25 +251,18 @@ private:
 
 void Memo::Undo() {
     const LongEdit busy(this);
-    ReplayStep(UndoSteps, RedoSteps, true);
+    ApplyChange(History.Undo());
 }
 
 void Memo::Redo() {
     const LongEdit busy(this);
-    ReplayStep(RedoSteps, UndoSteps, false);
+    ApplyChange(History.Redo());
 }
 
-void Memo::ReplayStep(std::vector<Step>& from, std::vector<Step>& to, bool undo) {
-    if (from.empty()) return;
-    Step step = std::move(from.back());
-    from.pop_back();
-    const TextBuffer& now = undo ? step.Inserted : step.Removed;
-    const TextBuffer& then = undo ? step.Removed : step.Inserted;
-    Apply(step.Position, now.Size(), then);
-    Caret = Anchor = step.Position + then.Size();
-    to.push_back(std::move(step));
-    // Typing may go on into the step now last, as in Qt.
-    StepOpen = true;
+void Memo::ApplyChange(const std::optional<UndoHistory::Change>& change) {
+    if (!change) return;
+    Apply(change->Position, change->Removed, change->Inserted);
+    Caret = Anchor = change->Position + change->Inserted.Size();
     GoalX = -1;
     PageYValid = false;
     ShowCaret();
@@ -343,7 +321,7 @@ void Memo::InsertFromMimeData(const QMimeData* source) {
     }
     if (text.isEmpty()) return;
     // A paste is a step of its own, which typing right after it joins, as in Qt.
-    StepOpen = false;
+    History.Close();
     ReplaceSelection(TextBuffer(WithLfBreaks(text)), EditKind::Typing);
 }
 
@@ -727,7 +705,7 @@ void Memo::inputMethodEvent(QInputMethodEvent* event) {
             from = std::clamp<qsizetype>(Caret + event->replacementStart(), 0, Buffer.Size());
             to = std::clamp<qsizetype>(from + event->replacementLength(), from, Buffer.Size());
         }
-        StepOpen = false;
+        History.Close();
         Edit(from, to, TextBuffer(WithLfBreaks(event->commitString())), EditKind::Typing);
     }
     Preedit = event->preeditString();

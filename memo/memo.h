@@ -13,11 +13,13 @@
 #include <QAbstractScrollArea>
 #include <QBasicTimer>
 
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "line_wrap.h"
 #include "text_buffer.h"
+#include "undo_history.h"
 
 class QMenu;
 class QMimeData;
@@ -34,14 +36,19 @@ public:
     // Replaces the whole text; CR LF, CR, LF, U+2028 and U+2029 start a new
     // line. Not an edit: the undo history starts anew.
     void SetText(const QString& text);
-    // The same for Latin-1 bytes, which the memo holds as they are.
-    void SetLatin1Text(std::string_view latin1);
+    // The same for Windows-1252 bytes, which the memo holds as they are
+    // (see TextBuffer's one-byte form).
+    void SetWindows1252Text(std::string_view bytes);
 
     // The whole text, its lines joined by CR LF.
     [[nodiscard]] QString Text() const;
-    // The whole text as held, lines joined by LF, without a copy (Latin-1
-    // or UTF-16); valid until the memo changes.
-    [[nodiscard]] QAnyStringView TextView() const { return Buffer.View(); }
+    // Calls visit(piece) for the pieces of the whole text in order, as they
+    // are held (lines joined by LF), without a copy; a piece is valid until
+    // the memo changes.
+    template <class Visitor>
+    void ReadPieces(Visitor&& visit) const {
+        Buffer.ForEachPiece(0, Buffer.Size(), visit);
+    }
 
     // Empties the memo. Not an edit: the undo history starts anew.
     void Clear();
@@ -73,8 +80,8 @@ public:
     // Scrolls so that position is in view.
     void ShowPosition(qsizetype position);
 
-    [[nodiscard]] bool IsUndoAvailable() const { return !UndoSteps.empty(); }
-    [[nodiscard]] bool IsRedoAvailable() const { return !RedoSteps.empty(); }
+    [[nodiscard]] bool IsUndoAvailable() const { return History.CanUndo(); }
+    [[nodiscard]] bool IsRedoAvailable() const { return History.CanRedo(); }
 
     void Undo();
     void Redo();
@@ -110,23 +117,10 @@ protected:
     void scrollContentsBy(int dx, int dy) override;
 
 private:
-    // What an undo step undoes: removed was replaced by inserted at position.
-    // Typing and single-character removals (Backspace, Delete) join the step
-    // before them of their kind where they go on from its end, as in Qt.
-    enum class EditKind { Other, Typing, Removal };
-    struct Step {
-        qsizetype Position = 0;
-        TextBuffer Removed;
-        TextBuffer Inserted;
-        qsizetype AnchorBefore = 0;
-        qsizetype CaretBefore = 0;
-        EditKind Kind = EditKind::Other;
-        qsizetype Insertion = 0;  // the number of the last text it inserted
-    };
+    using EditKind = UndoHistory::EditKind;
 
-    // Takes the last step of from back (undo) or makes it again (redo),
-    // and hands it to to.
-    void ReplayStep(std::vector<Step>& from, std::vector<Step>& to, bool undo);
+    // Takes a step back or makes it again, as the history says.
+    void ApplyChange(const std::optional<UndoHistory::Change>& change);
     void SetBuffer(TextBuffer text);
     // Replaces from to to by text, records it for undo (joined to the step
     // before it where the kind allows), and puts the caret after it.
@@ -186,15 +180,7 @@ private:
     // Where in the view the caret stood when the page keys began.
     qreal PageY = 0;
     bool PageYValid = false;
-    std::vector<Step> UndoSteps;
-    std::vector<Step> RedoSteps;
-    // Whether the next edit may join the last step: not after SetText, nor
-    // for a paste or an input method's commit.
-    bool StepOpen = false;
-    // Counts the edits that inserted text. Typing joins the last step only
-    // if nothing else was inserted since, not even text undone since: Qt
-    // joins only text stored one piece after the other.
-    qsizetype Insertions = 0;
+    UndoHistory History;
     int LongEditDepth = 0;
 
     QString Preedit;

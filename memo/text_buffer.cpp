@@ -1,120 +1,540 @@
-// TextBuffer: Latin-1 bytes until a wider character arrives, then UTF-16,
-// and the positions of its LFs.
+// TextBuffer: a height-balanced (AVL) tree of leaves, joined and split as
+// whole trees; an edit builds only the nodes on the paths to its ends.
 #include "text_buffer.h"
 
-#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <string>
+#include <type_traits>
 
 namespace {
 
-bool FitsLatin1(const QString& text) {
-    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x100; });
+// A leaf holds at most this many characters; two neighbours that an edit
+// brings together become one leaf while they fit into it, so that typing
+// leaves no trail of small leaves behind.
+constexpr qsizetype kLeafUnits = 4096;
+
+// The characters the bytes 80 to 9F stand for; the five that Windows-1252
+// leaves undefined stand for the Latin-1 controls of their values.
+constexpr std::array<char16_t, 32> kHighBytes = {
+    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
+    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
+    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
+    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178'};
+constexpr unsigned kFirstHigh = 0x80;
+constexpr unsigned kFirstLatin1 = 0xA0;
+
+constexpr std::array<char16_t, 256> MakeOneByteUnits() {
+    std::array<char16_t, 256> units{};
+    for (unsigned byte = 0; byte < units.size(); ++byte) {
+        units[byte] = byte >= kFirstHigh && byte < kFirstLatin1 ? kHighBytes[byte - kFirstHigh]
+                                                                : static_cast<char16_t>(byte);
+    }
+    return units;
+}
+
+bool IsPrintableAsciiOrLf(char16_t c) { return (c >= 0x20 && c < 0x7F) || c == u'\n'; }
+
+template <class Unit>
+qsizetype Count(const Unit* data, qsizetype size, Unit c) {
+    return std::count(data, data + size, c);
+}
+
+template <class Unit>
+bool AllPrintableAscii(const Unit* data, qsizetype size) {
+    // No early exit: the compiler turns this into vector instructions.
+    bool all = true;
+    for (qsizetype i = 0; i < size; ++i) all &= IsPrintableAsciiOrLf(data[i]);
+    return all;
+}
+
+// The position of the index-th c of data, which holds more than index.
+template <class Unit>
+qsizetype NthOf(const Unit* data, Unit c, qsizetype index) {
+    for (qsizetype at = 0;; ++at) {
+        if (data[at] == c && index-- == 0) return at;
+    }
+}
+
+void AppendPiece(QString& text, const TextPiece& piece) {
+    if (!piece.OneByte) {
+        text.append(QStringView(piece.Units.data(), static_cast<qsizetype>(piece.Units.size())));
+        return;
+    }
+    const qsizetype at = text.size();
+    text.resize(at + piece.Size());
+    auto* out = reinterpret_cast<char16_t*>(text.data()) + at;
+    for (const char byte : piece.Bytes) {
+        *out++ = TextBuffer::kOneByteUnits[static_cast<unsigned char>(byte)];
+    }
 }
 
 }  // namespace
 
-TextBuffer::TextBuffer(QString text) {
-    if (FitsLatin1(text)) {
-        Latin1 = text.toLatin1();
-    } else {
-        Wide = true;
-        Utf16 = std::move(text);
+const std::array<char16_t, 256> TextBuffer::kOneByteUnits = MakeOneByteUnits();
+
+int TextBuffer::OneByteOf(char16_t unit) {
+    if (unit < kFirstHigh || (unit >= kFirstLatin1 && unit <= 0xFF)) return unit;
+    for (std::size_t i = 0; i < kHighBytes.size(); ++i) {
+        if (kHighBytes[i] == unit) return static_cast<int>(kFirstHigh + i);
     }
-    Breaks = FindBreaks();
+    return -1;
 }
 
-TextBuffer TextBuffer::FromLatin1(std::string_view latin1) {
-    // Room to type into, so that the first keystroke into a long text does
-    // not move all of it to a larger block.
-    constexpr qsizetype kRoom = 4096;
-    TextBuffer buffer;
-    buffer.Latin1.reserve(static_cast<qsizetype>(latin1.size()) + kRoom);
-    buffer.Latin1.append(latin1.data(), static_cast<qsizetype>(latin1.size()));
-    buffer.Breaks = buffer.FindBreaks();
-    return buffer;
+TextPiece TextBuffer::Node::Piece(qsizetype from, qsizetype to) const {
+    TextPiece piece;
+    piece.OneByte = OneByte;
+    const auto count = static_cast<std::size_t>(to - from);
+    if (OneByte) {
+        piece.Bytes = std::string_view(static_cast<const char*>(Data) + from, count);
+    } else {
+        piece.Units = std::u16string_view(static_cast<const char16_t*>(Data) + from, count);
+    }
+    return piece;
 }
 
-std::vector<qsizetype> TextBuffer::FindBreaks() const {
-    std::vector<qsizetype> breaks;
-    if (Wide) {
-        for (qsizetype at = Utf16.indexOf(QLatin1Char('\n')); at >= 0;
-             at = Utf16.indexOf(QLatin1Char('\n'), at + 1)) {
-            breaks.push_back(at);
+// ---- building ---------------------------------------------------------
+
+TextBuffer::NodePtr TextBuffer::MakeLeaf(std::shared_ptr<const void> owner, const void* data,
+                                         qsizetype size, bool oneByte) {
+    auto leaf = std::make_shared<Node>();
+    leaf->Owner = std::move(owner);
+    leaf->Data = data;
+    leaf->Size = size;
+    leaf->OneByte = oneByte;
+    const auto sum = [&leaf](const auto* units) {
+        using Unit = std::remove_cv_t<std::remove_pointer_t<decltype(units)>>;
+        const qsizetype size = leaf->Size;
+        leaf->Breaks = Count(units, size, Unit('\n'));
+        leaf->Blanks = Count(units, size, Unit(' '));
+        leaf->PrintableAscii = AllPrintableAscii(units, size);
+        const Unit* end = units + size;
+        const Unit* first = std::find(units, end, Unit('\n'));
+        leaf->Head = first - units;
+        leaf->Tail = leaf->Head;
+        for (const Unit* at = first; at != end;) {
+            const Unit* next = std::find(at + 1, end, Unit('\n'));
+            if (next == end) {
+                leaf->Tail = end - at - 1;
+            } else {
+                leaf->Longest = std::max<qsizetype>(leaf->Longest, next - at - 1);
+            }
+            at = next;
         }
+    };
+    if (oneByte) {
+        sum(static_cast<const unsigned char*>(data));
     } else {
-        const char* data = Latin1.constData();
-        const char* end = data + Latin1.size();
-        for (const char* at = data; (at = static_cast<const char*>(std::memchr(
-                                         at, '\n', static_cast<std::size_t>(end - at)))) != nullptr;
-             ++at) {
-            breaks.push_back(at - data);
+        sum(static_cast<const char16_t*>(data));
+    }
+    return leaf;
+}
+
+TextBuffer::NodePtr TextBuffer::LeafOf(QStringView text) {
+    // One byte a character where every character has a byte, else UTF-16.
+    std::string bytes(static_cast<std::size_t>(text.size()), '\0');
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const int byte = OneByteOf(text[i].unicode());
+        if (byte < 0) {
+            auto units = std::make_shared<const std::u16string>(
+                reinterpret_cast<const char16_t*>(text.utf16()), text.size());
+            return MakeLeaf(units, units->data(), text.size(), false);
+        }
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(byte);
+    }
+    auto owner = std::make_shared<const std::string>(std::move(bytes));
+    return MakeLeaf(owner, owner->data(), text.size(), true);
+}
+
+TextBuffer::NodePtr TextBuffer::LeafSlice(const Node& leaf, qsizetype from, qsizetype to) {
+    const qsizetype unit = leaf.OneByte ? 1 : 2;
+    return MakeLeaf(leaf.Owner, static_cast<const char*>(leaf.Data) + from * unit, to - from,
+                    leaf.OneByte);
+}
+
+TextBuffer::NodePtr TextBuffer::MakeInner(NodePtr left, NodePtr right) {
+    auto node = std::make_shared<Node>();
+    node->Size = left->Size + right->Size;
+    node->Breaks = left->Breaks + right->Breaks;
+    node->Blanks = left->Blanks + right->Blanks;
+    node->Head = left->Breaks > 0 ? left->Head : left->Size + right->Head;
+    node->Tail = right->Breaks > 0 ? right->Tail : right->Size + left->Tail;
+    node->Longest = std::max(left->Longest, right->Longest);
+    if (left->Breaks > 0 && right->Breaks > 0) {
+        node->Longest = std::max(node->Longest, left->Tail + right->Head);
+    }
+    node->Height = 1 + std::max(left->Height, right->Height);
+    node->OneByte = left->OneByte && right->OneByte;
+    node->PrintableAscii = left->PrintableAscii && right->PrintableAscii;
+    node->Left = std::move(left);
+    node->Right = std::move(right);
+    return node;
+}
+
+TextBuffer::NodePtr TextBuffer::Balanced(std::vector<NodePtr>& leaves, std::size_t from,
+                                         std::size_t to) {
+    if (to - from == 1) return std::move(leaves[from]);
+    const std::size_t middle = from + (to - from) / 2;
+    NodePtr left = Balanced(leaves, from, middle);
+    return MakeInner(std::move(left), Balanced(leaves, middle, to));
+}
+
+TextBuffer::TextBuffer(QStringView text) {
+    std::vector<NodePtr> leaves;
+    leaves.reserve(static_cast<std::size_t>(text.size() / kLeafUnits + 1));
+    for (qsizetype at = 0; at < text.size();) {
+        qsizetype count = std::min(kLeafUnits, text.size() - at);
+        // A surrogate pair stays in one leaf.
+        if (at + count < text.size() && text[at + count - 1].isHighSurrogate() && count > 1) {
+            --count;
+        }
+        leaves.push_back(LeafOf(text.sliced(at, count)));
+        at += count;
+    }
+    if (!leaves.empty()) Root = Balanced(leaves, 0, leaves.size());
+}
+
+TextBuffer TextBuffer::FromOneByte(std::string_view bytes) {
+    std::vector<NodePtr> leaves;
+    leaves.reserve(bytes.size() / kLeafUnits + 1);
+    for (std::size_t at = 0; at < bytes.size(); at += kLeafUnits) {
+        auto owner = std::make_shared<const std::string>(bytes.substr(at, kLeafUnits));
+        leaves.push_back(
+            MakeLeaf(owner, owner->data(), static_cast<qsizetype>(owner->size()), true));
+    }
+    if (leaves.empty()) return {};
+    return TextBuffer(Balanced(leaves, 0, leaves.size()));
+}
+
+// ---- joining and splitting --------------------------------------------
+
+namespace {
+
+template <class Ptr, class Make>
+Ptr RotateLeft(const Ptr& node, Make make) {
+    // (a, (b, c)) becomes ((a, b), c).
+    return make(make(node->Left, node->Right->Left), node->Right->Right);
+}
+
+template <class Ptr, class Make>
+Ptr RotateRight(const Ptr& node, Make make) {
+    // ((a, b), c) becomes (a, (b, c)).
+    return make(node->Left->Left, make(node->Left->Right, node->Right));
+}
+
+}  // namespace
+
+// Joining two trees of heights more than one apart goes down the taller
+// one's inner side to a subtree as high as the other, joins there and
+// rotates on the way back where a side became two higher than the other.
+TextBuffer::NodePtr TextBuffer::JoinRight(const NodePtr& left, const NodePtr& right) {
+    const auto make = [](NodePtr a, NodePtr b) { return MakeInner(std::move(a), std::move(b)); };
+    const NodePtr& outer = left->Left;
+    const NodePtr& inner = left->Right;
+    if (inner->Height <= right->Height + 1) {
+        NodePtr joined = MakeInner(inner, right);
+        if (joined->Height <= outer->Height + 1) return MakeInner(outer, std::move(joined));
+        return RotateLeft(MakeInner(outer, RotateRight(joined, make)), make);
+    }
+    NodePtr joined = JoinRight(inner, right);
+    const bool tooHigh = joined->Height > outer->Height + 1;
+    NodePtr node = MakeInner(outer, std::move(joined));
+    return tooHigh ? RotateLeft(node, make) : node;
+}
+
+TextBuffer::NodePtr TextBuffer::JoinLeft(const NodePtr& left, const NodePtr& right) {
+    const auto make = [](NodePtr a, NodePtr b) { return MakeInner(std::move(a), std::move(b)); };
+    const NodePtr& outer = right->Right;
+    const NodePtr& inner = right->Left;
+    if (inner->Height <= left->Height + 1) {
+        NodePtr joined = MakeInner(left, inner);
+        if (joined->Height <= outer->Height + 1) return MakeInner(std::move(joined), outer);
+        return RotateRight(MakeInner(RotateLeft(joined, make), outer), make);
+    }
+    NodePtr joined = JoinLeft(left, inner);
+    const bool tooHigh = joined->Height > outer->Height + 1;
+    NodePtr node = MakeInner(std::move(joined), outer);
+    return tooHigh ? RotateRight(node, make) : node;
+}
+
+TextBuffer::NodePtr TextBuffer::Join(NodePtr left, NodePtr right) {
+    if (!left) return right;
+    if (!right) return left;
+    if (left->Height > right->Height + 1) return JoinRight(left, right);
+    if (right->Height > left->Height + 1) return JoinLeft(left, right);
+    return MakeInner(std::move(left), std::move(right));
+}
+
+TextBuffer::NodePtr TextBuffer::JoinMerging(NodePtr left, NodePtr right) {
+    if (!left || !right) return Join(std::move(left), std::move(right));
+    const Node* last = left.get();
+    while (!last->IsLeaf()) last = last->Right.get();
+    const Node* first = right.get();
+    while (!first->IsLeaf()) first = first->Left.get();
+    if (last->Size + first->Size > kLeafUnits) return Join(std::move(left), std::move(right));
+    NodePtr merged;
+    if (last->OneByte && first->OneByte) {
+        std::string bytes(last->Piece(0, last->Size).Bytes);
+        bytes += first->Piece(0, first->Size).Bytes;
+        auto owner = std::make_shared<const std::string>(std::move(bytes));
+        merged = MakeLeaf(owner, owner->data(), static_cast<qsizetype>(owner->size()), true);
+    } else {
+        std::u16string wide;
+        wide.reserve(static_cast<std::size_t>(last->Size + first->Size));
+        for (const Node* leaf : {last, first}) {
+            const TextPiece piece = leaf->Piece(0, leaf->Size);
+            if (piece.OneByte) {
+                for (const char byte : piece.Bytes) {
+                    wide += kOneByteUnits[static_cast<unsigned char>(byte)];
+                }
+            } else {
+                wide += piece.Units;
+            }
+        }
+        auto owner = std::make_shared<const std::u16string>(std::move(wide));
+        merged = MakeLeaf(owner, owner->data(), static_cast<qsizetype>(owner->size()), false);
+    }
+    NodePtr head = Split(left, left->Size - last->Size).first;
+    NodePtr tail = Split(right, first->Size).second;
+    return Join(Join(std::move(head), std::move(merged)), std::move(tail));
+}
+
+std::pair<TextBuffer::NodePtr, TextBuffer::NodePtr> TextBuffer::Split(const NodePtr& node,
+                                                                      qsizetype position) {
+    if (!node || position <= 0) return {nullptr, node};
+    if (position >= node->Size) return {node, nullptr};
+    if (node->IsLeaf()) {
+        return {LeafSlice(*node, 0, position), LeafSlice(*node, position, node->Size)};
+    }
+    const qsizetype half = node->Left->Size;
+    if (position == half) return {node->Left, node->Right};
+    if (position < half) {
+        auto [head, rest] = Split(node->Left, position);
+        return {std::move(head), Join(std::move(rest), node->Right)};
+    }
+    auto [rest, tail] = Split(node->Right, position - half);
+    return {Join(node->Left, std::move(rest)), std::move(tail)};
+}
+
+void TextBuffer::Replace(qsizetype from, qsizetype count, const TextBuffer& text) {
+    auto [head, rest] = Split(Root, from);
+    NodePtr tail = Split(rest, count).second;
+    Root = JoinMerging(JoinMerging(std::move(head), text.Root), std::move(tail));
+    Cached.reset();
+}
+
+TextBuffer TextBuffer::Slice(qsizetype from, qsizetype count) const {
+    from = std::clamp<qsizetype>(from, 0, Size());
+    count = std::clamp<qsizetype>(count, 0, Size() - from);
+    return TextBuffer(Split(Split(Root, from).second, count).first);
+}
+
+// ---- reading ----------------------------------------------------------
+
+const TextBuffer::Node& TextBuffer::LeafAt(qsizetype position, qsizetype& start) const {
+    const NodePtr* node = &Root;
+    start = 0;
+    while (!(*node)->IsLeaf()) {
+        const qsizetype half = (*node)->Left->Size;
+        if (position < start + half) {
+            node = &(*node)->Left;
+        } else {
+            start += half;
+            node = &(*node)->Right;
         }
     }
-    return breaks;
+    Cached = *node;
+    CachedStart = start;
+    return **node;
+}
+
+char16_t TextBuffer::At(qsizetype position) const {
+    if (!Cached || position < CachedStart || position >= CachedStart + Cached->Size) {
+        qsizetype start = 0;
+        LeafAt(position, start);
+    }
+    const qsizetype offset = position - CachedStart;
+    if (Cached->OneByte) {
+        return kOneByteUnits[static_cast<const unsigned char*>(Cached->Data)[offset]];
+    }
+    return static_cast<const char16_t*>(Cached->Data)[offset];
 }
 
 QString TextBuffer::Mid(qsizetype from, qsizetype count) const {
     // A piece reaching past either end is cut to the text, as QString::mid does.
     from = std::clamp<qsizetype>(from, 0, Size());
     count = std::clamp<qsizetype>(count, 0, Size() - from);
-    if (Wide) return Utf16.mid(from, count);
-    return QString::fromLatin1(Latin1.constData() + from, count);
+    QString text;
+    text.reserve(count);
+    AppendTo(text, from, count);
+    return text;
 }
 
 void TextBuffer::AppendTo(QString& text, qsizetype from, qsizetype count) const {
-    if (Wide) {
-        text.append(QStringView(Utf16).mid(from, count));
-    } else {
-        text.append(QLatin1StringView(Latin1.constData() + from, count));
-    }
+    ForEachPiece(from, from + count, [&](const TextPiece& piece) { AppendPiece(text, piece); });
 }
 
-TextBuffer TextBuffer::Slice(qsizetype from, qsizetype count) const {
-    TextBuffer slice;
-    slice.Wide = Wide;
-    if (Wide) {
-        slice.Utf16 = Utf16.mid(from, count);
-    } else {
-        slice.Latin1 = Latin1.mid(from, count);
+qsizetype TextBuffer::CountBefore(qsizetype Node::*count, char16_t c, qsizetype position) const {
+    if (position >= Size()) return Root ? (*Root).*count : 0;
+    qsizetype before = 0;
+    const Node* node = Root.get();
+    while (!node->IsLeaf()) {
+        if (position < node->Left->Size) {
+            node = node->Left.get();
+        } else {
+            before += (*node->Left).*count;
+            position -= node->Left->Size;
+            node = node->Right.get();
+        }
     }
-    // The LFs already found, not a search: a slice of a long wide text
-    // without LFs after it is taken at every keystroke.
-    const auto first = std::lower_bound(Breaks.begin(), Breaks.end(), from);
-    const auto last = std::lower_bound(first, Breaks.end(), from + count);
-    slice.Breaks.reserve(static_cast<std::size_t>(last - first));
-    for (auto at = first; at != last; ++at) slice.Breaks.push_back(*at - from);
-    return slice;
+    // The leaf's characters before position, or its count less those
+    // after, whichever are fewer.
+    const bool after = position > node->Size / 2;
+    const TextPiece piece = after ? node->Piece(position, node->Size) : node->Piece(0, position);
+    const auto inPiece = static_cast<qsizetype>(
+        piece.OneByte
+            ? std::count(piece.Bytes.begin(), piece.Bytes.end(), static_cast<char>(OneByteOf(c)))
+            : std::count(piece.Units.begin(), piece.Units.end(), c));
+    return before + (after ? (*node).*count - inPiece : inPiece);
 }
 
-void TextBuffer::Replace(qsizetype from, qsizetype count, const TextBuffer& text) {
-    if (text.Wide && !Wide) Widen();
-    if (Wide) {
-        Utf16.replace(from, count, text.Wide ? text.Utf16 : QString::fromLatin1(text.Latin1));
-    } else {
-        Latin1.replace(from, count, text.Latin1);
+qsizetype TextBuffer::NthPosition(qsizetype Node::*count, char16_t c, qsizetype index) const {
+    qsizetype position = 0;
+    const Node* node = Root.get();
+    while (!node->IsLeaf()) {
+        if (index < (*node->Left).*count) {
+            node = node->Left.get();
+        } else {
+            index -= (*node->Left).*count;
+            position += node->Left->Size;
+            node = node->Right.get();
+        }
     }
-    const auto first = std::lower_bound(Breaks.begin(), Breaks.end(), from);
-    const auto last = std::lower_bound(first, Breaks.end(), from + count);
-    const qsizetype shift = text.Size() - count;
-    for (auto at = last; at != Breaks.end(); ++at) *at += shift;
-    std::vector<qsizetype> inserted = text.Breaks;
-    for (qsizetype& at : inserted) at += from;
-    const auto kept = Breaks.erase(first, last);
-    Breaks.insert(kept, inserted.begin(), inserted.end());
+    return position + (node->OneByte ? NthOf(static_cast<const char*>(node->Data),
+                                             static_cast<char>(OneByteOf(c)), index)
+                                     : NthOf(static_cast<const char16_t*>(node->Data), c, index));
 }
 
-qsizetype TextBuffer::LineEnd(qsizetype from) const {
-    const auto at = std::lower_bound(Breaks.begin(), Breaks.end(), from);
-    return at == Breaks.end() ? Size() : *at;
+qsizetype TextBuffer::NextOf(qsizetype Node::*count, char16_t c, qsizetype from) const {
+    from = std::max<qsizetype>(from, 0);
+    if (from >= Size()) return Size();
+    // Within the leaf holding from, else the first one after that leaf.
+    qsizetype start = 0;
+    const Node& leaf = LeafAt(from, start);
+    const TextPiece piece = leaf.Piece(from - start, leaf.Size);
+    const std::size_t at =
+        piece.OneByte ? piece.Bytes.find(static_cast<char>(OneByteOf(c))) : piece.Units.find(c);
+    if (at != std::string_view::npos) return from + static_cast<qsizetype>(at);
+    const qsizetype index = CountBefore(count, c, start + leaf.Size);
+    return index < (*Root).*count ? NthPosition(count, c, index) : Size();
 }
+
+qsizetype TextBuffer::BreaksBefore(qsizetype position) const {
+    return CountBefore(&Node::Breaks, u'\n', position);
+}
+
+qsizetype TextBuffer::BreakPosition(qsizetype index) const {
+    return NthPosition(&Node::Breaks, u'\n', index);
+}
+
+qsizetype TextBuffer::LineEnd(qsizetype from) const { return NextOf(&Node::Breaks, u'\n', from); }
+
+qsizetype TextBuffer::NextBlank(qsizetype from) const { return NextOf(&Node::Blanks, u' ', from); }
 
 qsizetype TextBuffer::LineStart(qsizetype position) const {
-    const auto at = std::lower_bound(Breaks.begin(), Breaks.end(), position);
-    return at == Breaks.begin() ? 0 : *(at - 1) + 1;
+    position = std::min(position, Size());
+    if (position <= 0) return 0;
+    // Within the leaf holding the character before position, else after
+    // the last LF before that leaf.
+    qsizetype start = 0;
+    const Node& leaf = LeafAt(position - 1, start);
+    const TextPiece piece = leaf.Piece(0, position - start);
+    const std::size_t at = piece.OneByte ? piece.Bytes.rfind('\n') : piece.Units.rfind(u'\n');
+    if (at != std::string_view::npos) return start + static_cast<qsizetype>(at) + 1;
+    const qsizetype index = BreaksBefore(start);
+    return index == 0 ? 0 : BreakPosition(index - 1) + 1;
 }
 
-void TextBuffer::Widen() {
-    Utf16 = QString::fromLatin1(Latin1);
-    Latin1 = QByteArray();
-    Wide = true;
+qsizetype TextBuffer::NextLongParagraph(qsizetype from, qsizetype longest, bool wideIsLong,
+                                        qsizetype* breaks) const {
+    // The paragraph being passed over starts at start and has length
+    // characters so far; a node whose paragraphs are all short, the one
+    // going on into it included, is passed over whole.
+    qsizetype start = from;
+    qsizetype length = 0;
+    qsizetype passed = 0;
+    const auto scan = [&](const auto& self, const Node& node, qsizetype at) -> bool {
+        if (at + node.Size <= from) return false;
+        const bool wide = wideIsLong && !node.OneByte;
+        if (at >= from && !wide) {
+            if (node.Breaks == 0 && length + node.Size <= longest) {
+                length += node.Size;
+                return false;
+            }
+            if (node.Breaks > 0 && length + node.Head <= longest && node.Longest <= longest) {
+                start = at + node.Size - node.Tail;
+                length = node.Tail;
+                passed += node.Breaks;
+                return false;
+            }
+        }
+        if (!node.IsLeaf()) {
+            return self(self, *node.Left, at) || self(self, *node.Right, at + node.Left->Size);
+        }
+        for (qsizetype i = std::max<qsizetype>(from - at, 0); i < node.Size; ++i) {
+            const bool lf = node.OneByte ? static_cast<const char*>(node.Data)[i] == '\n'
+                                         : static_cast<const char16_t*>(node.Data)[i] == u'\n';
+            if (lf) {
+                start = at + i + 1;
+                length = 0;
+                ++passed;
+            } else if (++length > longest || wide) {
+                return true;
+            }
+        }
+        return false;
+    };
+    const bool found = Root && scan(scan, *Root, 0);
+    if (breaks != nullptr) *breaks = passed;
+    return found ? start : Size() + 1;
+}
+
+qsizetype TextBuffer::LastIndexOf(char16_t c, qsizetype from, qsizetype to) const {
+    qsizetype found = -1;
+    qsizetype start = std::max<qsizetype>(from, 0);
+    const int byte = OneByteOf(c);
+    ForEachPiece(from, to, [&](const TextPiece& piece) {
+        if (piece.OneByte) {
+            const void* at =
+                byte < 0 ? nullptr : memrchr(piece.Bytes.data(), byte, piece.Bytes.size());
+            if (at != nullptr) found = start + (static_cast<const char*>(at) - piece.Bytes.data());
+        } else {
+            const auto at = piece.Units.rfind(c);
+            if (at != std::u16string_view::npos) found = start + static_cast<qsizetype>(at);
+        }
+        start += piece.Size();
+    });
+    return found;
+}
+
+bool TextBuffer::IsSound() const {
+    const auto sound = [](const auto& self, const Node& node) -> bool {
+        if (node.IsLeaf()) {
+            const NodePtr fresh = MakeLeaf(nullptr, node.Data, node.Size, node.OneByte);
+            return node.Size > 0 && node.Size <= kLeafUnits && fresh->Breaks == node.Breaks &&
+                   fresh->Blanks == node.Blanks && fresh->Head == node.Head &&
+                   fresh->Tail == node.Tail && fresh->Longest == node.Longest &&
+                   fresh->PrintableAscii == node.PrintableAscii;
+        }
+        const Node& left = *node.Left;
+        const Node& right = *node.Right;
+        const NodePtr fresh = MakeInner(node.Left, node.Right);
+        return std::abs(left.Height - right.Height) <= 1 && node.Height == fresh->Height &&
+               node.Size == fresh->Size && node.Breaks == fresh->Breaks &&
+               node.Blanks == fresh->Blanks && node.Head == fresh->Head &&
+               node.Tail == fresh->Tail && node.Longest == fresh->Longest &&
+               node.OneByte == fresh->OneByte && node.PrintableAscii == fresh->PrintableAscii &&
+               self(self, left) && self(self, right);
+    };
+    return !Root || sound(sound, *Root);
 }

@@ -1,46 +1,66 @@
-// TextBuffer: the one copy of a memo's text. Lines are separated by LF and
-// nothing else. The text is held as Latin-1 bytes, one byte per character,
-// for as long as every character is below U+0100 (the cipher texts are
-// letters and blanks), and is widened to UTF-16 the first time a character
-// outside Latin-1 arrives. Positions count UTF-16 code units in both forms.
+// TextBuffer: a memo's text as a balanced tree of immutable pieces (a rope).
+// Lines are separated by LF and nothing else; positions count UTF-16 code
+// units.
+//
+// Each leaf holds a few KiB of the text, either one byte per character in
+// the one-byte form (Windows-1252, where the five bytes it leaves undefined
+// stand for the Latin-1 controls of their values) or as UTF-16, whichever
+// fits the leaf's characters: German prose with its quotation marks is one
+// byte a character, and a character outside that form widens only its own
+// leaf. Every node sums up its length and its LFs, so that finding a
+// position or a paragraph's ends and replacing a piece take time that grows
+// with the logarithm of the length, not with it.
+//
+// Nodes are never changed once built: a copy of a TextBuffer, or a slice of
+// it, shares them, so an undo step keeps the pieces it took out without a
+// copy of their characters.
 #pragma once
 
-#include <QAnyStringView>
-#include <QByteArray>
 #include <QString>
 
+#include <algorithm>
+#include <array>
+#include <memory>
 #include <string_view>
+#include <utility>
 #include <vector>
+
+// A stretch of a TextBuffer as it is held: one byte per character in the
+// one-byte form, or UTF-16.
+struct TextPiece {
+    bool OneByte = true;
+    std::string_view Bytes;  // when OneByte
+    std::u16string_view Units;  // otherwise
+
+    [[nodiscard]] qsizetype Size() const {
+        return static_cast<qsizetype>(OneByte ? Bytes.size() : Units.size());
+    }
+};
 
 class TextBuffer {
 public:
+    // The character each byte of the one-byte form stands for.
+    static const std::array<char16_t, 256> kOneByteUnits;
+    // The byte that stands for unit in the one-byte form, or -1.
+    [[nodiscard]] static int OneByteOf(char16_t unit);
+
     TextBuffer() = default;
-    explicit TextBuffer(QString text);
-    // Latin-1 bytes, held as they are.
-    static TextBuffer FromLatin1(std::string_view latin1);
+    explicit TextBuffer(QStringView text);
+    // Bytes in the one-byte form, held as they are.
+    static TextBuffer FromOneByte(std::string_view bytes);
 
-    [[nodiscard]] qsizetype Size() const { return Wide ? Utf16.size() : Latin1.size(); }
+    [[nodiscard]] qsizetype Size() const { return Root ? Root->Size : 0; }
     [[nodiscard]] bool IsEmpty() const { return Size() == 0; }
-    [[nodiscard]] char16_t At(qsizetype position) const {
-        return Wide ? Utf16[position].unicode() : static_cast<uchar>(Latin1[position]);
-    }
+    [[nodiscard]] char16_t At(qsizetype position) const;
 
-    // Whether the text is held as bytes, which Latin1Data() gives.
-    [[nodiscard]] bool IsLatin1() const { return !Wide; }
-    [[nodiscard]] const uchar* Latin1Data() const {
-        return reinterpret_cast<const uchar*>(Latin1.constData());
-    }
-
-    // The whole text as it is held, without a copy; valid until it changes.
-    [[nodiscard]] QAnyStringView View() const {
-        return Wide ? QAnyStringView(Utf16) : QAnyStringView(QLatin1StringView(Latin1));
-    }
+    // Whether every character is printable ASCII or LF.
+    [[nodiscard]] bool IsPrintableAscii() const { return !Root || Root->PrintableAscii; }
 
     [[nodiscard]] QString Mid(qsizetype from, qsizetype count) const;
     [[nodiscard]] QString ToString() const { return Mid(0, Size()); }
     // Appends count characters from from to text.
     void AppendTo(QString& text, qsizetype from, qsizetype count) const;
-    // count characters from from, in the form this text is held in.
+    // count characters from from, sharing this text's pieces.
     [[nodiscard]] TextBuffer Slice(qsizetype from, qsizetype count) const;
 
     // Replaces count characters at from by text.
@@ -51,17 +71,97 @@ public:
     // The position after the last LF before position, or 0.
     [[nodiscard]] qsizetype LineStart(qsizetype position) const;
     // How many LFs the text holds.
-    [[nodiscard]] qsizetype LineBreakCount() const { return static_cast<qsizetype>(Breaks.size()); }
+    [[nodiscard]] qsizetype LineBreakCount() const { return Root ? Root->Breaks : 0; }
+    // How many LFs lie before position, and where the index-th LF stands
+    // (counting from 0; there must be more than index).
+    [[nodiscard]] qsizetype BreaksBefore(qsizetype position) const;
+    [[nodiscard]] qsizetype BreakPosition(qsizetype index) const;
+    // The last position of c in [from, to), or -1.
+    [[nodiscard]] qsizetype LastIndexOf(char16_t c, qsizetype from, qsizetype to) const;
+    // The first blank at or after from, or Size().
+    [[nodiscard]] qsizetype NextBlank(qsizetype from) const;
+    // The start of the first paragraph from the paragraph start from on that
+    // holds more than longest characters, or, with wideIsLong, any of them
+    // in UTF-16; Size() + 1 when there is none. The paragraphs passed over
+    // are found a subtree at a time, from the sums of their lengths; breaks,
+    // where given, is set to the number of LFs passed.
+    [[nodiscard]] qsizetype NextLongParagraph(qsizetype from, qsizetype longest, bool wideIsLong,
+                                              qsizetype* breaks = nullptr) const;
+
+    // Calls visit(piece) for the pieces of [from, to) in order.
+    template <class Visitor>
+    void ForEachPiece(qsizetype from, qsizetype to, Visitor&& visit) const {
+        if (Root && from < to) Visit(*Root, from, to, visit);
+    }
+
+    // Whether the tree is as it should be: balanced, its sums right, no
+    // leaf empty. For tests.
+    [[nodiscard]] bool IsSound() const;
 
 private:
-    void Widen();
-    // The positions of the LFs, searched for in the whole text.
-    [[nodiscard]] std::vector<qsizetype> FindBreaks() const;
+    struct Node;
+    using NodePtr = std::shared_ptr<const Node>;
+    // A leaf's characters lie at Data, held by Owner; an inner node has two
+    // halves. Height is 0 for a leaf.
+    struct Node {
+        NodePtr Left;
+        NodePtr Right;
+        std::shared_ptr<const void> Owner;
+        const void* Data = nullptr;
+        qsizetype Size = 0;
+        qsizetype Breaks = 0;
+        qsizetype Blanks = 0;
+        // The characters before the first LF and after the last, and the
+        // most between two LFs; Head and Tail are Size without an LF.
+        qsizetype Head = 0;
+        qsizetype Tail = 0;
+        qsizetype Longest = 0;
+        int Height = 0;
+        bool OneByte = true;  // a leaf's form; for an inner node, every leaf's
+        bool PrintableAscii = true;
 
-    bool Wide = false;
-    QByteArray Latin1;
-    QString Utf16;
-    // Where the LFs stand, so that a paragraph's ends are found at once
-    // however long it is.
-    std::vector<qsizetype> Breaks;
+        [[nodiscard]] bool IsLeaf() const { return Height == 0; }
+        [[nodiscard]] TextPiece Piece(qsizetype from, qsizetype to) const;
+    };
+
+    explicit TextBuffer(NodePtr root) : Root(std::move(root)) {}
+
+    template <class Visitor>
+    static void Visit(const Node& node, qsizetype from, qsizetype to, Visitor& visit) {
+        if (node.IsLeaf()) {
+            visit(node.Piece(std::max<qsizetype>(from, 0), std::min(to, node.Size)));
+            return;
+        }
+        const qsizetype half = node.Left->Size;
+        if (from < half) Visit(*node.Left, from, to, visit);
+        if (to > half) Visit(*node.Right, from - half, to - half, visit);
+    }
+
+    static NodePtr MakeLeaf(std::shared_ptr<const void> owner, const void* data, qsizetype size,
+                            bool oneByte);
+    static NodePtr LeafOf(QStringView text);
+    static NodePtr LeafSlice(const Node& leaf, qsizetype from, qsizetype to);
+    static NodePtr MakeInner(NodePtr left, NodePtr right);
+    static NodePtr Balanced(std::vector<NodePtr>& leaves, std::size_t from, std::size_t to);
+    static NodePtr Join(NodePtr left, NodePtr right);
+    static NodePtr JoinRight(const NodePtr& left, const NodePtr& right);
+    static NodePtr JoinLeft(const NodePtr& left, const NodePtr& right);
+    // Joins, making one leaf of the two that meet where both are small.
+    static NodePtr JoinMerging(NodePtr left, NodePtr right);
+    static std::pair<NodePtr, NodePtr> Split(const NodePtr& node, qsizetype position);
+
+    // The leaf holding position, and where it starts.
+    const Node& LeafAt(qsizetype position, qsizetype& start) const;
+    // How many of a node's counted characters (Breaks or Blanks) lie before
+    // position, and where the index-th of them stands.
+    [[nodiscard]] qsizetype CountBefore(qsizetype Node::*count, char16_t c,
+                                        qsizetype position) const;
+    [[nodiscard]] qsizetype NthPosition(qsizetype Node::*count, char16_t c, qsizetype index) const;
+    // The first c at or after from, or Size().
+    [[nodiscard]] qsizetype NextOf(qsizetype Node::*count, char16_t c, qsizetype from) const;
+
+    NodePtr Root;
+    // The leaf At() looked in last: characters are mostly read in order.
+    mutable NodePtr Cached;
+    mutable qsizetype CachedStart = 0;
 };

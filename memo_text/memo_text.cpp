@@ -16,10 +16,22 @@
 // mark, as if a COMBINING GRAPHEME JOINER stood there (the Stream-Safe Text
 // Format of Unicode's normalisation annex, whose limit it is); the joiner has
 // no Windows-1252 value, so the cut itself adds nothing to the bytes.
+//
+// CipherTextWriter does this over the pieces a memo holds: the chunk that a
+// piece leaves unfinished is kept (with the mark run and whether the chunk is
+// composed so far) and goes on with the next piece, so UTF-16 pieces are cut
+// into the chunks the whole text would be. Every character of the one-byte
+// form starts a segment and is composed as it stands, so a one-byte piece
+// ends the chunk before it (a cut before any segment gives the same bytes)
+// and is copied as its bytes, all but its last character, which begins the
+// next chunk: marks in the piece after it may compose with it.
 #include "memo_text.h"
 
+#include <algorithm>
 #include <array>
+#include <cstring>
 #include <type_traits>
+#include <utility>
 
 namespace trithemius {
 namespace {
@@ -36,6 +48,7 @@ constexpr std::array<char16_t, 32> kHighControlRange = {
 constexpr unsigned kFirstHigh = 0x80;
 constexpr unsigned kFirstLatin1 = 0xA0;
 constexpr unsigned kLastLatin1 = 0xFF;
+constexpr std::size_t kByteValues = 256;
 
 // Below the combining diacritical marks every character is already composed
 // and starts a segment.
@@ -46,10 +59,23 @@ constexpr char32_t kLastHangulFinal = 0x11FF;
 // short enough that composing within it stays cheap.
 constexpr qsizetype kChunkLength = 256;
 
+// For each high byte of a UTF-16 unit, whether a character of the table has
+// it: a mark or a Greek letter, say, needs no search.
+constexpr std::array<bool, kByteValues> kTableHighBytes = [] {
+    std::array<bool, kByteValues> found{};
+    for (const char16_t c : kHighControlRange) {
+        if (c != kUndefined) found[c >> 8] = true;
+    }
+    return found;
+}();
+
 // The Windows-1252 byte of a UTF-16 unit, or -1 if it has none.
-int Windows1252Byte(char16_t unit) {
+constexpr int Windows1252Byte(char16_t unit) {
     if (unit < kFirstHigh || (unit >= kFirstLatin1 && unit <= kLastLatin1)) {
         return unit;
+    }
+    if (!kTableHighBytes[unit >> 8]) {
+        return -1;
     }
     for (std::size_t i = 0; i < kHighControlRange.size(); ++i) {
         if (kHighControlRange[i] == unit) {  // unit is never kUndefined here
@@ -59,11 +85,85 @@ int Windows1252Byte(char16_t unit) {
     return -1;
 }
 
-// Writes the Windows-1252 bytes of text at out; returns the end of them.
+// The character of each byte in the memo's one-byte form: its Windows-1252
+// character, or for the five undefined bytes the Latin-1 control.
+constexpr std::array<char16_t, kByteValues> kOneByteCharacters = [] {
+    std::array<char16_t, kByteValues> characters{};
+    for (unsigned byte = 0; byte < kByteValues; ++byte) {
+        characters[byte] = static_cast<char16_t>(byte);
+        if (byte >= kFirstHigh && byte < kFirstLatin1 &&
+            kHighControlRange[byte - kFirstHigh] != kUndefined) {
+            characters[byte] = kHighControlRange[byte - kFirstHigh];
+        }
+    }
+    return characters;
+}();
+
+// For each byte, whether its character has a Windows-1252 byte, which is
+// then the byte itself.
+using KeptBytes = std::array<bool, kByteValues>;
+
+constexpr KeptBytes kOneByteKept = [] {
+    KeptBytes kept{};
+    for (std::size_t byte = 0; byte < kByteValues; ++byte) {
+        kept[byte] = Windows1252Byte(kOneByteCharacters[byte]) >= 0;
+    }
+    return kept;
+}();
+
+constexpr KeptBytes kLatin1Kept = [] {
+    KeptBytes kept{};
+    for (std::size_t byte = 0; byte < kByteValues; ++byte) {
+        kept[byte] = Windows1252Byte(static_cast<char16_t>(byte)) >= 0;
+    }
+    return kept;
+}();
+
+// Writes the bytes that kept keeps at out; returns the end of them. Each
+// byte is stored and the end moves on only past a kept one: no branch.
+char* CopyKept(std::string_view bytes, const KeptBytes& kept, char* out) {
+    for (const char c : bytes) {
+        *out = c;
+        out += kept[static_cast<unsigned char>(c)];
+    }
+    return out;
+}
+
+// The bytes of the one-byte form whose character has no Windows-1252 byte.
+constexpr auto kUndefinedBytes = [] {
+    std::array<unsigned char, std::count(kOneByteKept.begin(), kOneByteKept.end(), false)> bytes{};
+    std::size_t found = 0;
+    for (std::size_t byte = 0; byte < kByteValues; ++byte) {
+        if (!kOneByteKept[byte]) bytes[found++] = static_cast<unsigned char>(byte);
+    }
+    return bytes;
+}();
+
+// Whether bytes hold one of kUndefinedBytes: whether the smallest XOR of a
+// byte and one of them is zero. The compiler turns this into vector
+// instructions (as it does not the comparisons, which it joins to a bit test).
+bool HoldsUndefined(std::string_view bytes) {
+    unsigned char nearest = 0xFF;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        for (const unsigned char undefined : kUndefinedBytes) {
+            nearest = std::min(nearest, static_cast<unsigned char>(byte ^ undefined));
+        }
+    }
+    return nearest == 0;
+}
+
+// Writes the Windows-1252 bytes of text at out; returns the end of them. A
+// Latin-1 character, the most common, is written without a branch.
 char* WriteWindows1252(QStringView text, char* out) {
     for (const QChar c : text) {
-        const int byte = Windows1252Byte(c.unicode());
-        if (byte >= 0) *out++ = static_cast<char>(byte);
+        const char16_t unit = c.unicode();
+        if (unit <= kLastLatin1) {
+            *out = static_cast<char>(unit);
+            out += kLatin1Kept[unit];
+        } else if (const int byte = Windows1252Byte(unit); byte >= 0) {
+            *out++ = static_cast<char>(byte);
+        }
     }
     return out;
 }
@@ -92,35 +192,91 @@ char32_t CodePointAt(QStringView text, qsizetype i) {
     return unit.unicode();
 }
 
-std::string Utf16ToCipherText(QStringView memoText) {
-    // Never more bytes than UTF-16 units: written in place, cut at the end.
+// Latin-1 text holds no marks, so it is composed already: each character
+// converts on its own.
+std::string Latin1ToCipherText(QLatin1StringView memoText) {
     std::string bytes(static_cast<std::size_t>(memoText.size()), '\0');
-    char* out = bytes.data();
-    qsizetype chunkStart = 0;
-    // No mark and no canonical decomposition in the chunk so far (the
-    // characters below U+0300 that have one are composed already).
-    bool chunkIsComposed = true;
-    const auto appendChunk = [&](qsizetype end) {
-        const QStringView chunk = memoText.sliced(chunkStart, end - chunkStart);
-        if (chunkIsComposed) {
-            out = WriteWindows1252(chunk, out);
+    const char* end =
+        CopyKept(std::string_view(memoText.data(), bytes.size()), kLatin1Kept, bytes.data());
+    bytes.resize(static_cast<std::size_t>(end - bytes.data()));
+    return bytes;
+}
+
+std::string Utf16ToCipherText(QStringView memoText) {
+    CipherTextWriter writer(static_cast<std::size_t>(memoText.size()));
+    writer.AppendUtf16(memoText);
+    return writer.Finish();
+}
+
+}  // namespace
+
+CipherTextWriter::CipherTextWriter(std::size_t units) : Bytes(units, '\0') {}
+
+void CipherTextWriter::AppendOneByte(std::string_view bytes) {
+    if (bytes.empty()) {
+        return;
+    }
+    // The piece's first character starts a segment: the chunk before it is done.
+    FinishChunk();
+    char* out = MakeRoom(bytes.size());
+    const std::string_view copied = bytes.substr(0, bytes.size() - 1);
+    const char* end = out + copied.size();
+    if (HoldsUndefined(copied)) {
+        end = CopyKept(copied, kOneByteKept, out);
+    } else {
+        std::memcpy(out, copied.data(), copied.size());
+    }
+    Written = static_cast<std::size_t>(end - Bytes.data());
+    // The last character may be the letter that marks at the start of the
+    // next piece compose with.
+    Pending.push_back(kOneByteCharacters[static_cast<unsigned char>(bytes.back())]);
+}
+
+void CipherTextWriter::AppendUtf16(QStringView units) {
+    if (units.isEmpty()) {
+        return;
+    }
+    Scan(units.sliced(ScanHeldHigh(units)), true);
+}
+
+std::string CipherTextWriter::Finish() {
+    FinishChunk();
+    Bytes.resize(Written);
+    Written = 0;
+    return std::exchange(Bytes, {});
+}
+
+void CipherTextWriter::Scan(QStringView units, bool keepHigh) {
+    // Positions count from the start of units; a chunk begun in Pending
+    // starts before it. The state is kept in locals while the loop runs, as
+    // the writes of the bytes could change members.
+    qsizetype chunkStart = -static_cast<qsizetype>(Pending.size());
+    bool chunkIsComposed = PendingIsComposed;
+    int markRun = MarkRun;
+    const auto finishChunkAt = [&](qsizetype end) {
+        if (chunkStart < 0) {
+            Pending.append(units.utf16(), static_cast<std::size_t>(end));
+            WriteChunk(Pending, chunkIsComposed);
+            Pending.clear();
         } else {
-            out = WriteWindows1252(chunk.toString().normalized(QString::NormalizationForm_C), out);
+            WriteChunk(units.sliced(chunkStart, end - chunkStart), chunkIsComposed);
         }
         chunkStart = end;
         chunkIsComposed = true;
     };
-    int markRun = 0;
-    for (qsizetype i = 0; i < memoText.size();) {
-        const char32_t c = CodePointAt(memoText, i);
+    // A high surrogate at the end waits: its low surrogate may begin the next piece.
+    const bool waits = keepHigh && !units.isEmpty() && units.back().isHighSurrogate();
+    const qsizetype scanEnd = units.size() - (waits ? 1 : 0);
+    for (qsizetype i = 0; i < scanEnd;) {
+        const char32_t c = CodePointAt(units, i);
         const bool startsSegment = StartsSegment(c);
         if (startsSegment) {
             markRun = 0;
             if (i - chunkStart >= kChunkLength) {
-                appendChunk(i);
+                finishChunkAt(i);
             }
         } else if (++markRun > kLongestComposedMarkRun) {
-            appendChunk(i);
+            finishChunkAt(i);
             markRun = 1;
         }
         chunkIsComposed =
@@ -128,25 +284,50 @@ std::string Utf16ToCipherText(QStringView memoText) {
             (c < kFirstCombiningMark || QChar::decompositionTag(c) != QChar::Canonical);
         i += QChar::requiresSurrogates(c) ? 2 : 1;
     }
-    appendChunk(memoText.size());
-    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
-    return bytes;
+    // The unfinished chunk goes on with the next piece.
+    const QStringView rest = units.sliced(std::max<qsizetype>(chunkStart, 0));
+    Pending.append(rest.utf16(), static_cast<std::size_t>(rest.size()));
+    PendingIsComposed = chunkIsComposed;
+    MarkRun = markRun;
 }
 
-// Latin-1 text holds no marks, so it is composed already: each character
-// converts on its own.
-std::string Latin1ToCipherText(QLatin1StringView memoText) {
-    std::string bytes(static_cast<std::size_t>(memoText.size()), '\0');
-    char* out = bytes.data();
-    for (const char c : memoText) {
-        const int byte = Windows1252Byte(static_cast<unsigned char>(c));
-        if (byte >= 0) *out++ = static_cast<char>(byte);
+qsizetype CipherTextWriter::ScanHeldHigh(QStringView next) {
+    if (Pending.empty() || !QChar::isHighSurrogate(Pending.back())) {
+        return 0;
     }
-    bytes.resize(static_cast<std::size_t>(out - bytes.data()));
-    return bytes;
+    const qsizetype taken = !next.isEmpty() && next[0].isLowSurrogate() ? 1 : 0;
+    const std::array<char16_t, 2> codePoint = {Pending.back(), taken ? next[0].unicode() : u'\0'};
+    Pending.pop_back();
+    Scan(QStringView(codePoint.data(), 1 + taken), false);
+    return taken;
 }
 
-}  // namespace
+void CipherTextWriter::FinishChunk() {
+    ScanHeldHigh({});
+    WriteChunk(Pending, PendingIsComposed);
+    Pending.clear();
+    PendingIsComposed = true;
+    MarkRun = 0;
+}
+
+void CipherTextWriter::WriteChunk(QStringView chunk, bool isComposed) {
+    char* end = nullptr;
+    if (isComposed) {
+        end = WriteWindows1252(chunk, MakeRoom(static_cast<std::size_t>(chunk.size())));
+    } else {
+        const QString composed = chunk.toString().normalized(QString::NormalizationForm_C);
+        end = WriteWindows1252(composed, MakeRoom(static_cast<std::size_t>(composed.size())));
+    }
+    Written = static_cast<std::size_t>(end - Bytes.data());
+}
+
+char* CipherTextWriter::MakeRoom(std::size_t count) {
+    // Only a wrong length given at the start makes the bytes grow.
+    if (Bytes.size() - Written < count) {
+        Bytes.resize(std::max(Written + count, 2 * Bytes.size()));
+    }
+    return Bytes.data() + Written;
+}
 
 std::string MemoTextToCipherText(QAnyStringView memoText) {
     return memoText.visit([](auto text) {
@@ -165,13 +346,7 @@ QString CipherTextToMemoText(std::string_view cipherText) {
     QString text(static_cast<qsizetype>(cipherText.size()), Qt::Uninitialized);
     QChar* out = text.data();
     for (const char c : cipherText) {
-        const auto byte = static_cast<unsigned char>(c);
-        char16_t unit = byte;
-        if (byte >= kFirstHigh && byte < kFirstLatin1 &&
-            kHighControlRange[byte - kFirstHigh] != kUndefined) {
-            unit = kHighControlRange[byte - kFirstHigh];
-        }
-        *out++ = QChar(unit);
+        *out++ = QChar(kOneByteCharacters[static_cast<unsigned char>(c)]);
     }
     return text;
 }

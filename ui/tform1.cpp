@@ -57,14 +57,23 @@ using trithemius::Direction;
 using trithemius::KeyStart;
 using trithemius::Method;
 
-// Shows a text of the cipher state in a memo, as its bytes where they mean
-// the same in Latin-1 (every text the cipher makes), so nothing is converted.
-void ShowCipherText(Memo* memo, std::string_view text) {
-    if (trithemius::CipherTextIsLatin1(text)) {
-        memo->SetLatin1Text(text);
-    } else {
-        memo->SetText(trithemius::CipherTextToMemoText(text));
-    }
+// Shows a text of the cipher state in a memo, which holds its
+// Windows-1252 bytes as they are.
+void ShowCipherText(Memo* memo, std::string_view text) { memo->SetWindows1252Text(text); }
+
+// The memo's text as the core's bytes, read piece by piece as the memo
+// holds it: its line breaks are LF, not CR LF, which makes no difference,
+// as normalising drops both.
+std::string CipherTextOf(const Memo& memo) {
+    trithemius::CipherTextWriter writer(static_cast<std::size_t>(memo.Length()));
+    memo.ReadPieces([&writer](const TextPiece& piece) {
+        if (piece.OneByte) {
+            writer.AppendOneByte(piece.Bytes);
+        } else {
+            writer.AppendUtf16(QStringView(piece.Units.data(), piece.Size()));
+        }
+    });
+    return std::move(writer).Finish();
 }
 
 }  // namespace
@@ -125,10 +134,7 @@ void TForm1::BitBtn5Click() {
     UpDown1->setEnabled(true);
     {
         const BusyAction busy;
-        // The text as the memo holds it: its line breaks are LF, not CR LF,
-        // which makes no difference, as normalising drops both.
-        trithemius::NormaliseInput(State, trithemius::MemoTextToCipherText(Memo1->TextView()),
-                                   SelectedMethod());
+        trithemius::NormaliseInput(State, CipherTextOf(*Memo1), SelectedMethod());
         Memo1->Clear();
         ShowCipherText(Memo1, State.InputText);
         Edit3->SetCount(State.InputText.size());

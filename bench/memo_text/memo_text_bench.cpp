@@ -1,6 +1,9 @@
 // Time of the memo-text conversion on German prose of 1, 4 and 10 MB, composed
 // and decomposed (each umlaut a letter and U+0308), and on one letter
-// followed by 100 000 combining marks.
+// followed by 100 000 combining marks; and of the piece-wise conversion on
+// prose of 1 and 10 MB handed over as the memo holds it, in pieces of 4096
+// characters in the one-byte form (the prose's „ and “ have a byte there) or
+// in UTF-16, composed and decomposed.
 //
 //   build/bench/memo_text/memo_text_bench
 //
@@ -12,9 +15,13 @@
 
 #include <QString>
 
+#include <string>
+#include <string_view>
+
 namespace {
 
 constexpr qsizetype kMegabyte = 1 << 20;
+constexpr qsizetype kPieceLength = 4096;
 
 // German prose of `size` characters when composed, in the given form.
 QString Prose(qsizetype size, QString::NormalizationForm form) {
@@ -47,9 +54,45 @@ void BM_LongMarkRun(benchmark::State& run) {
     Convert(run, text, text.size());
 }
 
+void BM_OneBytePieces(benchmark::State& run) {
+    // Composed prose in Windows-1252 is its one-byte form.
+    const std::string text = trithemius::MemoTextToCipherText(
+        Prose(run.range(0) * kMegabyte, QString::NormalizationForm_C));
+    for (auto _ : run) {
+        trithemius::CipherTextWriter writer(text.size());
+        for (std::size_t from = 0; from < text.size(); from += kPieceLength) {
+            writer.AppendOneByte(std::string_view(text).substr(from, kPieceLength));
+        }
+        benchmark::DoNotOptimize(writer.Finish());
+    }
+    run.SetItemsProcessed(run.iterations() * static_cast<qsizetype>(text.size()));
+}
+
+void BM_Utf16Pieces(benchmark::State& run) {
+    const auto form =
+        run.range(1) != 0 ? QString::NormalizationForm_D : QString::NormalizationForm_C;
+    const QString text = Prose(run.range(0) * kMegabyte, form);
+    for (auto _ : run) {
+        trithemius::CipherTextWriter writer(static_cast<std::size_t>(text.size()));
+        for (qsizetype from = 0; from < text.size(); from += kPieceLength) {
+            writer.AppendUtf16(QStringView(text).mid(from, kPieceLength));
+        }
+        benchmark::DoNotOptimize(writer.Finish());
+    }
+    run.SetItemsProcessed(run.iterations() * text.size());
+}
+
 BENCHMARK(BM_ComposedProse)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DecomposedProse)->Arg(1)->Arg(4)->Arg(10)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LongMarkRun)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OneBytePieces)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+// The second argument is 1 for decomposed prose.
+BENCHMARK(BM_Utf16Pieces)
+    ->Args({1, 0})
+    ->Args({10, 0})
+    ->Args({1, 1})
+    ->Args({10, 1})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -12,10 +12,23 @@
 //   paging      paging through the whole of a prose text (10 MB) in Memo1,
 //               with the memory held before and after;
 //   peak        every action once on prose (100 MB), then the most memory
-//               the process held.
-// Without a section, the first three run with their default sizes.
+//               the process held;
+//   shapes      four texts of the same size, by default 100 MB: prose, one
+//               unbroken line of letters, short lines ("ABCD"), empty lines.
+//               On each: setting it, the memory the memo holds for it, taking
+//               it out, typing at the start and in the middle, moving the
+//               caret, paging, scrolling, Ctrl+End after an edit at the start,
+//               Ctrl+Home, deleting all of it and its undo, pasting all of it
+//               and the memory that added;
+//   run         a whole run as a user does it, on prose (1000 MB): paste it
+//               into Memo1, normalise, keystream, cipher, each of the three
+//               toggles once, then a key typed at the start and in the middle
+//               of each memo, then the most memory the process held.
+// Without a section, the first three run with their default sizes. Sizes are
+// in KB, except for shapes, in MB.
 //
-//   QT_QPA_PLATFORM=offscreen build/bench/ui/window_bench [section [sizes in KB...]]
+//   QT_QPA_PLATFORM=offscreen build/bench/ui/window_bench [section [sizes...]]
+//   e.g. window_bench shapes 100, window_bench run 1024000
 #include "cipher_core.h"
 #include "memo.h"
 #include "memo_text.h"
@@ -28,6 +41,8 @@
 #include <QFile>
 #include <QScrollBar>
 #include <QTest>
+
+#include <malloc.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -171,6 +186,34 @@ double MemoryMb(const char* field) {
     return -1;
 }
 
+// The memory the process holds, in MB, once the heap has handed its free
+// pages back: what the next step allocates then shows up in it instead of
+// reusing pages a step before freed.
+double HeldMb() {
+    malloc_trim(0);
+    return MemoryMb("VmRSS:");
+}
+
+// A row of memory in the columns of PrintRow: MB, and bytes per character of
+// the input where characters is given.
+void PrintMemoryRow(const char* label, qsizetype kilobytes, double megabytes,
+                    qsizetype characters = 0) {
+    if (characters > 0) {
+        std::printf("%-34s %10lld %9.1f MB %7.2f B/ch\n", label, static_cast<long long>(kilobytes),
+                    megabytes, megabytes * 1024 * 1024 / static_cast<double>(characters));
+    } else {
+        std::printf("%-34s %10lld %9.1f MB %12s\n", label, static_cast<long long>(kilobytes),
+                    megabytes, "-");
+    }
+    std::fflush(stdout);
+}
+
+// Repaints the window and lets it handle what is queued, untimed.
+void Settle(QWidget& shown) {
+    shown.repaint();
+    QApplication::processEvents();
+}
+
 // Pastes text into Memo1, puts the caret in the middle of it and times a
 // key typed there, moves of the caret, a page and a scroll.
 void TimeEdits(const char* what, const QString& text) {
@@ -252,6 +295,141 @@ void PeakMemory(qsizetype kilobytes) {
                 static_cast<long long>(kilobytes), MemoryMb("VmHWM:"));
 }
 
+// A copy of text with characters of its own, not shared with text.
+QString DeepCopy(const QString& text) { return QString(text.constData(), text.size()); }
+
+// Sets text in Memo1 and times what a user does with a text of its shape,
+// from the start, the middle and the end of it, with the memory the memo
+// holds for it.
+void TimeShape(const char* what, const QString& text) {
+    TForm1 form;
+    form.show();
+    QApplication::processEvents();
+    auto* memo = form.findChild<Memo*>(QStringLiteral("Memo1"));
+    memo->setFocus();
+    const qsizetype kilobytes = text.size() / 1024;
+    const auto label = [&](const char* action) {
+        return QStringLiteral("%1: %2").arg(QLatin1String(what), QLatin1String(action));
+    };
+    const auto row = [&](const char* action, double ms) {
+        PrintRow(qPrintable(label(action)), kilobytes, ms);
+    };
+
+    // The memo gets a copy that the bench lets go of once it is set: the
+    // memory the memo holds shows up whether it keeps the QString it was
+    // given or copies it, and building the text does not.
+    double before = HeldMb();
+    QString given = DeepCopy(text);
+    row("SetText", Milliseconds([&] {
+            memo->SetText(given);
+            Settle(form);
+        }));
+    given = QString();
+    PrintMemoryRow(qPrintable(label("memory after SetText")), kilobytes, HeldMb() - before,
+                   text.size());
+
+    QString whole;
+    row("Text()", Milliseconds([&] { whole = memo->Text(); }));
+    whole = QString();
+
+    KeyMs(form, memo, Qt::Key_Home, Qt::ControlModifier);
+    row("first key at start", KeyMs(form, memo, Qt::Key_B));
+    row("later key at start", KeyMs(form, memo, Qt::Key_C));
+    memo->SetSelection(memo->Length() / 2, memo->Length() / 2);
+    Settle(form);
+    row("key in the middle", KeyMs(form, memo, Qt::Key_D));
+    row("caret right", KeyMs(form, memo, Qt::Key_Right));
+    row("caret down", KeyMs(form, memo, Qt::Key_Down));
+    row("word right", KeyMs(form, memo, Qt::Key_Right, Qt::ControlModifier));
+    row("page down", KeyMs(form, memo, Qt::Key_PageDown));
+    row("scroll a line", Milliseconds([&] {
+            memo->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            Settle(form);
+        }));
+
+    // A key at the start moves where every line after it begins; the way
+    // to the end comes right after it.
+    KeyMs(form, memo, Qt::Key_Home, Qt::ControlModifier);
+    KeyMs(form, memo, Qt::Key_E);
+    row("Ctrl+End after typing", KeyMs(form, memo, Qt::Key_End, Qt::ControlModifier));
+    row("Ctrl+Home", KeyMs(form, memo, Qt::Key_Home, Qt::ControlModifier));
+
+    KeyMs(form, memo, Qt::Key_A, Qt::ControlModifier);
+    row("select all + Delete", KeyMs(form, memo, Qt::Key_Delete));
+    row("undo (Ctrl+Z)", KeyMs(form, memo, Qt::Key_Z, Qt::ControlModifier));
+
+    // The same for the paste: the clipboard holds the only reference to a
+    // copy, and lets go of it after the paste.
+    memo->Clear();
+    Settle(form);
+    before = HeldMb();
+    QGuiApplication::clipboard()->setText(DeepCopy(text));
+    row("paste into empty memo", KeyMs(form, memo, Qt::Key_V, Qt::ControlModifier));
+    QGuiApplication::clipboard()->clear();
+    PrintMemoryRow(qPrintable(label("memory added by paste")), kilobytes, HeldMb() - before,
+                   text.size());
+}
+
+void TimeShapes(qsizetype megabytes) {
+    const qsizetype size = megabytes * 1024 * 1024;
+    // Each text is built for its turn and freed before the next: the empty
+    // lines alone take 200 MB as a QString at 100 MB, and as much again for
+    // the copy the memo is given.
+    TimeShape("prose", Prose(size));
+    TimeShape("one line", QString(size, QLatin1Char('x')));
+    TimeShape("ABCD lines", QStringLiteral("ABCD\n").repeated(size / 5));
+    TimeShape("empty lines", QString(size, QLatin1Char('\n')));
+}
+
+// A whole run in the window as a user does it: the prose pasted into Memo1,
+// every step of the cipher, each toggle once, keys typed into each memo,
+// then the most memory the process held.
+void TimeRun(qsizetype kilobytes) {
+    TForm1 form;
+    form.show();
+    QApplication::processEvents();
+    auto* memo1 = form.findChild<Memo*>(QStringLiteral("Memo1"));
+    memo1->Clear();
+    memo1->setFocus();
+    // The clipboard keeps the only copy of the prose: the bench holds none
+    // while the window works.
+    QGuiApplication::clipboard()->setText(Prose(kilobytes * 1024));
+    PrintRow("run: paste (Ctrl+V)", kilobytes, KeyMs(form, memo1, Qt::Key_V, Qt::ControlModifier));
+    QGuiApplication::clipboard()->clear();
+
+    struct Step {
+        const char* label;
+        const char* button;
+    };
+    const Step steps[] = {
+        {"run: normalise (BitBtn5)", "BitBtn5"},       {"run: keystream (BitBtn6)", "BitBtn6"},
+        {"run: cipher (Button1)", "Button1"},          {"run: group input (BitBtn1)", "BitBtn1"},
+        {"run: group keystream (BitBtn7)", "BitBtn7"}, {"run: group result (BitBtn8)", "BitBtn8"},
+    };
+    double whole = 0;
+    for (const Step& step : steps) {
+        const double ms = ClickMs(form, step.button);
+        whole += ms;
+        PrintRow(step.label, kilobytes, ms);
+    }
+    PrintRow("run: whole run", kilobytes, whole);
+
+    for (const char* name : {"Memo1", "Memo2", "Memo3"}) {
+        auto* memo = form.findChild<Memo*>(QLatin1String(name));
+        memo->setFocus();
+        KeyMs(form, memo, Qt::Key_Home, Qt::ControlModifier);
+        const QString start =
+            QStringLiteral("run: key at the start of %1").arg(QLatin1String(name));
+        PrintRow(qPrintable(start), kilobytes, KeyMs(form, memo, Qt::Key_B));
+        memo->SetSelection(memo->Length() / 2, memo->Length() / 2);
+        Settle(form);
+        const QString middle =
+            QStringLiteral("run: key in the middle of %1").arg(QLatin1String(name));
+        PrintRow(qPrintable(middle), kilobytes, KeyMs(form, memo, Qt::Key_C));
+    }
+    PrintMemoryRow("run: peak memory (VmHWM)", kilobytes, MemoryMb("VmHWM:"));
+}
+
 QList<qsizetype> Sizes(int argc, char** argv, int first, QList<qsizetype> defaults) {
     if (argc <= first) return defaults;
     QList<qsizetype> sizes;
@@ -284,6 +462,12 @@ int main(int argc, char** argv) {
     }
     if (section == "peak") {
         for (const qsizetype kilobytes : Sizes(argc, argv, 2, {102400})) PeakMemory(kilobytes);
+    }
+    if (section == "shapes") {
+        for (const qsizetype megabytes : Sizes(argc, argv, 2, {100})) TimeShapes(megabytes);
+    }
+    if (section == "run") {
+        for (const qsizetype kilobytes : Sizes(argc, argv, 2, {1024000})) TimeRun(kilobytes);
     }
     return 0;
 }

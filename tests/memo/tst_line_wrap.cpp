@@ -2,7 +2,7 @@
 // the lines are those of a fresh wrap, also while an edit has left the lines
 // of a long paragraph for later; the rules of a line (blanks, long words,
 // clusters, runs of marks, the width); ASCII counted in cells wraps as when
-// measured; and TextBuffer against a QString.
+// measured; and TextBuffer, its undos and redos, against a QString.
 #include "line_wrap.h"
 #include "text_buffer.h"
 
@@ -139,8 +139,8 @@ void TestLineWrap::editsWrapLikeAFreshWrap_data() {
 // Random edits of a text ending in 200,000 letters without a blank, after
 // one of five-letter groups, so that edits leave lines for later and the
 // next edits fall before, inside and after them; queries and slices of
-// completion come in between. The first third of the edits insert ASCII,
-// the second Latin-1, the last anything.
+// completion come in between, and undos and redos. The first third of the
+// edits insert ASCII, the second Latin-1, the last anything.
 void TestLineWrap::editsWrapLikeAFreshWrap() {
     QFETCH(QString, family);
     QFETCH(qreal, width);
@@ -149,34 +149,68 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
     QRandomGenerator random(seed);
     QString model =
         u"Trithemius\n"_s + Letters(random, 60000, true) + u"\n"_s + Letters(random, 200000, false);
-    TextBuffer text = TextBuffer::FromLatin1(model.toLatin1().toStdString());
+    TextBuffer text = TextBuffer::FromOneByte(model.toLatin1().toStdString());
     LineWrap wrap = Wrapped(text, family, width);
+    // Undo and redo put back the pieces an edit took out or put in, as the
+    // memo's undo steps do.
+    struct Edit {
+        qsizetype From = 0;
+        TextBuffer Removed;
+        TextBuffer Added;
+    };
+    std::vector<Edit> undo;
+    std::vector<Edit> redo;
     qsizetype last = 0;
     for (int step = 0; step < kSteps; ++step) {
-        const qsizetype from =
-            random.bounded(2) ? std::clamp<qsizetype>(last + random.bounded(-3, 4), 0, model.size())
-                              : random.bounded(model.size() + 1);
-        const QString added = random.bounded(3) ? Piece(random, step * 3 / kSteps) : QString();
-        const qsizetype longest = random.bounded(10) ? 4 : 20000;
-        const qsizetype removed = added.isEmpty() || random.bounded(2)
-                                      ? std::min(random.bounded(longest), model.size() - from)
-                                      : 0;
+        const int kind = random.bounded(10);
+        Edit edit;
+        bool forward = true;
+        if (kind < 2 && !undo.empty()) {
+            edit = std::move(undo.back());
+            undo.pop_back();
+            forward = false;
+        } else if (kind == 2 && !redo.empty()) {
+            edit = std::move(redo.back());
+            redo.pop_back();
+        } else {
+            edit.From = random.bounded(2)
+                            ? std::clamp<qsizetype>(last + random.bounded(-3, 4), 0, model.size())
+                            : random.bounded(model.size() + 1);
+            const QString added = random.bounded(3) ? Piece(random, step * 3 / kSteps) : QString();
+            const qsizetype longest = random.bounded(10) ? 4 : 20000;
+            const qsizetype removed =
+                added.isEmpty() || random.bounded(2)
+                    ? std::min(random.bounded(longest), model.size() - edit.From)
+                    : 0;
+            edit.Removed = text.Slice(edit.From, removed);
+            edit.Added = TextBuffer(added);
+            redo.clear();
+        }
+        const qsizetype from = edit.From;
+        const TextBuffer& put = forward ? edit.Added : edit.Removed;
+        const qsizetype removed = (forward ? edit.Removed : edit.Added).Size();
+        const QString added = put.ToString();
         last = from + added.size();
-        const QString where = QStringLiteral("seed %1 step %2 (%3 at %4 replaced by %5): ")
+        const QString where = QStringLiteral("seed %1 step %2 (%3 at %4 replaced by %5%6): ")
                                   .arg(seed)
                                   .arg(step)
                                   .arg(removed)
                                   .arg(from)
-                                  .arg(added.size());
+                                  .arg(added.size())
+                                  .arg(forward ? u""_s : u", undone"_s);
         wrap.BeforeEdit(from, removed);
-        text.Replace(from, removed, TextBuffer(added));
+        text.Replace(from, removed, put);
         model.replace(from, removed, added);
         wrap.Update(from, removed, added.size());
         (void)wrap.Complete(0);
+        (forward ? undo : redo).push_back(std::move(edit));
 
-        QVERIFY2(text.ToString() == model && text.LineBreakCount() == model.count(u'\n'),
+        const bool printable = std::all_of(model.cbegin(), model.cend(), [](QChar c) {
+            return (c >= u' ' && c < QChar(0x7F)) || c == u'\n';
+        });
+        QVERIFY2(text.ToString() == model && text.LineBreakCount() == model.count(u'\n') &&
+                     text.IsPrintableAscii() == printable && text.IsSound(),
                  qPrintable(where + u"text"_s));
-        QVERIFY(!text.IsLatin1() || QString::fromLatin1(model.toLatin1()) == model);
         for (int probe = 0; probe < 4; ++probe) {
             const qsizetype at = random.bounded(model.size() + 1);
             const qsizetype count =
@@ -257,8 +291,8 @@ void TestLineWrap::wrapRules_data() {
     QTest::newRow("a tab reaches the next stop") << u"AB\tCDEFGH"_s << QList<qsizetype>{0, 5};
 }
 
-// Each text as it comes (Latin-1 bytes where it fits) and widened by a
-// last paragraph outside Latin-1, which wraps it by measure.
+// Each text as it comes (counted in cells where it is printable ASCII)
+// and with a last paragraph outside ASCII, which wraps it by measure.
 void TestLineWrap::wrapRules() {
     QFETCH(QString, text);
     QFETCH(QList<qsizetype>, starts);
@@ -346,7 +380,7 @@ void TestLineWrap::cellsAndMeasureAgree() {
         if (kind == 5) piece[0] = QChar(u'!' + random.bounded(94));
         text += piece;
     }
-    const TextBuffer latin1 = TextBuffer::FromLatin1(text.toLatin1().toStdString());
+    const TextBuffer latin1 = TextBuffer::FromOneByte(text.toLatin1().toStdString());
     const TextBuffer wide(text + u"\n„"_s);
     LineWrap counted = Wrapped(latin1, kMono, width);
     LineWrap measured = Wrapped(wide, kMono, width);
