@@ -4,8 +4,8 @@
 //
 // Input: the first byte picks the font, the width and the text to start
 // from; then every four bytes are one operation: the first picks it (an
-// edit of one of three kinds, undo, redo, closing the undo step, wrapping
-// lines left for later) and how much an edit removes, the next two where,
+// edit of one of three kinds, undo, redo, closing the undo step, asking
+// for the line of a position) and how much an edit removes, the next two where,
 // the last what an edit inserts.
 #include <QFont>
 #include <QGuiApplication>
@@ -73,9 +73,7 @@ QString StartText(int shape) {
     }
 }
 
-std::vector<qsizetype> AllStarts(LineWrap& wrap) {
-    while (wrap.Complete(1 << 20)) {
-    }
+std::vector<qsizetype> AllStarts(const LineWrap& wrap) {
     std::vector<qsizetype> starts;
     for (qsizetype line = 0; line < wrap.LineCount(); ++line)
         starts.push_back(wrap.LineStart(line));
@@ -124,7 +122,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         text.Replace(from, removed, inserted);
         model.replace(from, removed, inserted.ToString());
         wrap.Update(from, removed, inserted.Size());
-        (void)wrap.Complete(0);
     };
     const auto check = [&] {
         Check(text.ToString() == model, "the text is the model");
@@ -182,10 +179,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 6:
                 history.Close();
                 break;
-            default:
-                (void)wrap.Complete(data[at + 3]);
-                (void)wrap.LineOf(position);
+            default: {
+                // A line asked for by position ends where the next begins.
+                const qsizetype line = wrap.LineOf(position);
+                Check(wrap.LineStart(line) <= position &&
+                          (line + 1 == wrap.LineCount() || position < wrap.LineStart(line + 1)),
+                      "a position lies in its line");
                 break;
+            }
         }
         if (op % 32 == 31) check();
     }

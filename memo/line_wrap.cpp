@@ -1,4 +1,5 @@
-// LineWrap: display-line starts, wrapped again where an edit changed them.
+// LineWrap: the wrap points of the paragraphs, wrapped again where an edit
+// changed them.
 #include "line_wrap.h"
 
 #include <QFontMetricsF>
@@ -12,12 +13,6 @@ namespace {
 
 // The distance of a text layout's default tab stops.
 constexpr qreal kTabWidth = 80;
-
-// Lines wrapped at once after an edit, beyond the edit itself: enough for
-// a few screens; the rest of a long paragraph follows on demand.
-constexpr qsizetype kEagerLines = 512;
-// Lines wrapped at a time when a query needs lines left for later.
-constexpr qsizetype kSlice = 1 << 16;
 
 // Characters that never join a neighbour into one cluster: those below the
 // combining marks, and the punctuation and currency signs of German prose.
@@ -34,18 +29,6 @@ bool IsMark(char16_t c) {
 
 bool IsPrintableAscii(uchar c) { return static_cast<uchar>(c - 0x20) < 0x5F; }
 
-// Replaces lines[first, last) by fresh.
-void Splice(std::vector<qsizetype>& lines, qsizetype first, qsizetype last,
-            const std::vector<qsizetype>& fresh) {
-    const auto kept = std::min<qsizetype>(last - first, static_cast<qsizetype>(fresh.size()));
-    std::copy(fresh.begin(), fresh.begin() + kept, lines.begin() + first);
-    if (kept < last - first) {
-        lines.erase(lines.begin() + first + kept, lines.begin() + last);
-    } else {
-        lines.insert(lines.begin() + last, fresh.begin() + kept, fresh.end());
-    }
-}
-
 }  // namespace
 
 void LineWrap::SetFont(const QFont& font) {
@@ -58,6 +41,10 @@ void LineWrap::SetFont(const QFont& font) {
         if (IsPrintableAscii(static_cast<uchar>(c)) && Latin1Widths[c] != Cell) {
             FontAsciiFixed = false;
         }
+    }
+    WidestOneByte = kTabWidth;
+    for (const char16_t c : TextBuffer::kOneByteUnits) {
+        WidestOneByte = std::max(WidestOneByte, metrics.horizontalAdvance(QChar(c)));
     }
     WideWidths.clear();
     ClusterWidths.clear();
@@ -72,21 +59,71 @@ void LineWrap::SetWidth(qreal width) {
 
 void LineWrap::RefreshAsciiFixed() { TextAsciiFixed = FontAsciiFixed && Text.IsPrintableAscii(); }
 
+qsizetype LineWrap::SureLineUnits() const {
+    // A line holds at least one cluster, and n characters of the one-byte
+    // form at most n times the widest of them, tabs included.
+    if (TextAsciiFixed) return CellsPerLine;
+    return std::min(MaxLineUnits(), static_cast<qsizetype>(std::floor(Width / WidestOneByte)));
+}
+
 void LineWrap::Rewrap() {
     RefreshAsciiFixed();
+    Runs.clear();
+    qsizetype stop = 0;
+    Runs = WrapFrom(0, Text.Size(), Text.Size() + 1, 0, stop);
+    Recount(0);
+}
+
+std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, qsizetype inStepFrom,
+                                              qsizetype delta, qsizetype& stop) {
+    std::vector<Run> fresh;
+    const qsizetype sure = SureLineUnits();
+    const qsizetype step = RunStep();
     ForgetChunk();
-    Starts.assign(1, 0);
-    Stale = false;
-    const qsizetype size = Text.Size();
-    for (qsizetype start = 0, end = Text.LineEnd(0);;) {
-        start = NextBreak(start, end);
-        if (start >= end) {
-            if (end == size) break;
-            start = end + 1;
-            end = Text.LineEnd(start);
+    qsizetype end = Text.LineEnd(start);
+    qsizetype paragraph = Text.BreaksBefore(start);
+    stop = last;
+    for (qsizetype at = start;;) {
+        if (TextAsciiFixed) {
+            // Without a blank within reach a line holds a cell per character:
+            // the points up to the next blank or the paragraph's end are a
+            // run, unless the old points join in on the way.
+            const qsizetype reach = std::min(Text.NextBlank(at), end);
+            const qsizetype count = reach > at ? (reach - 1 - at) / step : 0;
+            if (count > 0) {
+                const qsizetype first = at + step;
+                const qsizetype lastPoint = first + (count - 1) * step;
+                qsizetype join = first;
+                if (join < inStepFrom) join += (inStepFrom - first + step - 1) / step * step;
+                if (join <= lastPoint && join - delta > start && IsPoint(join - delta)) {
+                    if (join > first) fresh.push_back({first, (join - first) / step, paragraph});
+                    stop = join;
+                    break;
+                }
+                fresh.push_back({first, count, paragraph});
+                at = lastPoint;
+            }
         }
-        Starts.push_back(start);
+        const qsizetype next = NextBreak(at, end);
+        if (next < end) {
+            if (next >= inStepFrom && next - delta > start && IsPoint(next - delta)) {
+                stop = next;
+                break;
+            }
+            fresh.push_back({next, 1, paragraph});
+            at = next;
+            continue;
+        }
+        if (end >= last) break;
+        // The paragraphs that surely fit into a line are passed over.
+        qsizetype passed = 0;
+        at = Text.NextLongParagraph(end + 1, sure, !TextAsciiFixed, &passed);
+        if (at > last) break;
+        paragraph += 1 + passed;
+        end = Text.LineEnd(at);
     }
+    ForgetChunk();
+    return fresh;
 }
 
 qsizetype LineWrap::NextBreak(qsizetype from, qsizetype end) {
@@ -198,160 +235,153 @@ qreal LineWrap::ClusterWidth(qsizetype from, qsizetype to) {
 }
 
 void LineWrap::BeforeEdit(qsizetype from, qsizetype removed) {
-    // Lines left for later may wait on only while every edit stays in their
-    // paragraph and before their hints; else they are wrapped now, on the
-    // old text.
-    const qsizetype to = from + removed;
-    if (Stale && (Text.LineEnd(to) != StaleParagraphEnd ||
-                  (StaleFrom < StaleTo && to >= Starts[StaleFrom]))) {
-        while (Complete(kSlice)) {
-        }
-    }
     // Where a line ends depends on the text it looked at to find its end,
     // which may reach past the next line (a letter joined to a long run of
-    // marks): the lines are wrapped again from the first one that looked
-    // at the edit.
-    RewrapLine = static_cast<qsizetype>(std::upper_bound(Starts.begin(), Starts.end(), from) -
-                                        Starts.begin()) -
-                 1;
-    while (RewrapLine > 0 && Text.At(Starts[RewrapLine] - 1) != u'\n') {
-        const qsizetype previous = Starts[RewrapLine - 1];
+    // marks): the wrap begins at the first line that looked at the edit.
+    qsizetype line = LineOf(from);
+    RewrapStart = LineStart(line);
+    while (line > 0 && Text.At(RewrapStart - 1) != u'\n') {
+        const qsizetype previous = LineStart(line - 1);
         ForgetChunk();
         (void)NextBreak(previous, Text.LineEnd(previous));
         if (LastSeen < from) break;
-        --RewrapLine;
+        RewrapStart = previous;
+        --line;
     }
     ForgetChunk();
+    OldParagraphEnd = Text.LineEnd(from + removed);
+    OldBreaks = Text.LineBreakCount();
 }
 
 void LineWrap::Update(qsizetype from, qsizetype removed, qsizetype added) {
     const qsizetype delta = added - removed;
-    const qsizetype oldEnd = from + removed;
-    const qsizetype newEnd = from + added;
-    TextAsciiFixed = TextAsciiFixed && Text.IsPrintableAscii();
-    ForgetChunk();
-
-    // From the line BeforeEdit found, within the edit's paragraph.
-    const qsizetype line = RewrapLine;
-    // The old starts from the end of the edit on see the same text after
-    // them: where the new wrap meets one, it goes on as before.
-    auto candidate = static_cast<qsizetype>(
-        std::lower_bound(Starts.begin() + line + 1, Starts.end(), oldEnd) - Starts.begin());
-    const auto count = static_cast<qsizetype>(Starts.size());
-    enum class Stop { InStep, TextEnd, Later } stop = Stop::TextEnd;
-    std::vector<qsizetype> fresh;
-    qsizetype start = Starts[line];
-    qsizetype end = Text.LineEnd(start);
-    const qsizetype size = Text.Size();
-    while (true) {
-        qsizetype next = NextBreak(start, end);
-        if (next >= end) {
-            if (end == size) break;
-            next = end + 1;
-        }
-        if (next >= newEnd) {
-            while (candidate < count && Starts[candidate] + delta < next) ++candidate;
-            if (candidate < count && Starts[candidate] + delta == next) {
-                stop = Stop::InStep;
-                break;
+    RefreshAsciiFixed();
+    qsizetype stop = 0;
+    std::vector<Run> fresh =
+        WrapFrom(RewrapStart, OldParagraphEnd + delta, from + added, delta, stop);
+    // The old points up to RewrapStart stay; so do those from where the
+    // wrap fell into step with them, or after the edit's paragraphs,
+    // moved with the edit. A run may reach over either edge.
+    const qsizetype keptFrom = stop < OldParagraphEnd + delta ? stop - delta : OldParagraphEnd + 1;
+    const qsizetype step = RunStep();
+    const auto firstAfter = [this](qsizetype position) {
+        return static_cast<std::size_t>(
+            std::upper_bound(Runs.begin(), Runs.end(), position,
+                             [](qsizetype at, const Run& run) { return at < run.First; }) -
+            Runs.begin());
+    };
+    const std::size_t begin = firstAfter(RewrapStart);
+    std::size_t end = firstAfter(keptFrom - 1);
+    std::vector<Run> kept;
+    if (begin > 0) {
+        // The run before may go on past RewrapStart, or past keptFrom.
+        Run& before = Runs[begin - 1];
+        const qsizetype inside = std::min(before.Count, (RewrapStart - before.First) / step + 1);
+        const Run rest{before.First + inside * step, before.Count - inside, before.Paragraph};
+        before.Count = inside;
+        if (end == begin && rest.Count > 0) {
+            const qsizetype skip =
+                std::max<qsizetype>(0, (keptFrom - rest.First + step - 1) / step);
+            if (skip < rest.Count) {
+                kept.push_back({rest.First + skip * step, rest.Count - skip, rest.Paragraph});
             }
         }
-        fresh.push_back(next);
-        if (next == end + 1) end = Text.LineEnd(next);
-        start = next;
-        if (next > newEnd && static_cast<qsizetype>(fresh.size()) > kEagerLines) {
-            stop = Stop::Later;
-            break;
+    }
+    if (end > begin) {
+        const Run& last = Runs[end - 1];
+        const qsizetype skip = std::max<qsizetype>(0, (keptFrom - last.First + step - 1) / step);
+        if (skip < last.Count) {
+            kept.push_back({last.First + skip * step, last.Count - skip, last.Paragraph});
         }
     }
-    if (stop == Stop::Later) {
-        // The old starts not yet passed wait, moved with the edit.
-        while (candidate < count && Starts[candidate] + delta <= start) ++candidate;
-    }
-    const qsizetype keptFrom = stop == Stop::TextEnd ? count : candidate;
-    const qsizetype shift = static_cast<qsizetype>(fresh.size()) - (keptFrom - line - 1);
-    Splice(Starts, line + 1, keptFrom, fresh);
-    const qsizetype moved = line + 1 + static_cast<qsizetype>(fresh.size());
-    for (auto i = static_cast<std::size_t>(moved); i < Starts.size(); ++i) Starts[i] += delta;
+    const qsizetype breaks = Text.LineBreakCount() - OldBreaks;
+    const auto move = [delta, breaks](Run& run) {
+        run.First += delta;
+        run.Paragraph += breaks;
+    };
+    for (Run& run : kept) move(run);
+    fresh.insert(fresh.end(), kept.begin(), kept.end());
+    Runs.erase(Runs.begin() + static_cast<std::ptrdiff_t>(begin),
+               Runs.begin() + static_cast<std::ptrdiff_t>(end));
+    Runs.insert(Runs.begin() + static_cast<std::ptrdiff_t>(begin), fresh.begin(), fresh.end());
+    end = begin + fresh.size();
+    for (std::size_t i = end; i < Runs.size(); ++i) move(Runs[i]);
+    Recount(begin);
+}
 
-    if (stop == Stop::Later) {
-        // The right lines between here and earlier hints are no hints, as
-        // the last of them ends in a line not wrapped yet: only the earlier
-        // hints stay.
-        if (Stale && candidate < StaleFrom) {
-            Starts.erase(Starts.begin() + moved, Starts.begin() + moved + (StaleFrom - candidate));
-        }
-        Stale = true;
-        StaleFrom = moved;
-        StaleTo = static_cast<qsizetype>(
-            std::upper_bound(Starts.begin() + moved, Starts.end(), end) - Starts.begin());
-        StaleParagraphEnd = end;
-    } else if (Stale && stop == Stop::InStep && candidate < StaleFrom) {
-        StaleFrom += shift;
-        StaleTo += shift;
-        StaleParagraphEnd += delta;
-    } else {
-        Stale = false;
+void LineWrap::Recount(std::size_t index) {
+    PointsBefore.resize(Runs.size());
+    for (std::size_t i = index; i < Runs.size(); ++i) {
+        PointsBefore[i] = i == 0 ? 0 : PointsBefore[i - 1] + Runs[i - 1].Count;
     }
 }
 
-bool LineWrap::Complete(qsizetype budget) {
-    if (!Stale) return false;
-    std::vector<qsizetype> fresh;
-    qsizetype hint = StaleFrom;
-    qsizetype start = Starts[StaleFrom - 1];
-    bool done = false;
-    while (!done && static_cast<qsizetype>(fresh.size()) < budget) {
-        const qsizetype next = NextBreak(start, StaleParagraphEnd);
-        while (hint < StaleTo && Starts[hint] < next) ++hint;
-        if (next >= StaleParagraphEnd) {
-            hint = StaleTo;  // the paragraph ends: every hint goes
-            done = true;
-        } else if (hint < StaleTo && Starts[hint] == next) {
-            done = true;  // in step: the hints from here on hold
+qsizetype LineWrap::PointCount() const {
+    return Runs.empty() ? 0 : PointsBefore.back() + Runs.back().Count;
+}
+
+qsizetype LineWrap::PointsUpTo(qsizetype position) const {
+    const auto run = std::upper_bound(Runs.begin(), Runs.end(), position,
+                                      [](qsizetype at, const Run& r) { return at < r.First; });
+    if (run == Runs.begin()) return 0;
+    const auto index = static_cast<std::size_t>(run - Runs.begin()) - 1;
+    return PointsBefore[index] +
+           std::min(Runs[index].Count, (position - Runs[index].First) / RunStep() + 1);
+}
+
+qsizetype LineWrap::Point(qsizetype index) const {
+    const auto i =
+        static_cast<std::size_t>(std::upper_bound(PointsBefore.begin(), PointsBefore.end(), index) -
+                                 PointsBefore.begin() - 1);
+    return Runs[i].First + (index - PointsBefore[i]) * RunStep();
+}
+
+bool LineWrap::IsPoint(qsizetype position) const {
+    const qsizetype before = PointsUpTo(position);
+    return before > 0 && Point(before - 1) == position;
+}
+
+qsizetype LineWrap::LineCount() const { return Text.LineBreakCount() + 1 + PointCount(); }
+
+qsizetype LineWrap::LineOf(qsizetype position) const {
+    position = std::clamp<qsizetype>(position, 0, Text.Size());
+    return Text.BreaksBefore(position) + PointsUpTo(position);
+}
+
+qsizetype LineWrap::LineStart(qsizetype line) const {
+    line = std::clamp<qsizetype>(line, 0, LineCount() - 1);
+    // The last run whose first point starts a line at or before line; the
+    // lines after a run's points up to the next run start paragraphs.
+    const auto lineOfRun = [this](std::size_t i) {
+        return Runs[i].Paragraph + PointsBefore[i] + 1;
+    };
+    std::size_t low = 0;
+    std::size_t high = Runs.size();
+    while (low < high) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (lineOfRun(middle) <= line) {
+            low = middle + 1;
         } else {
-            fresh.push_back(next);
-            start = next;
+            high = middle;
         }
     }
-    // The hints passed go.
-    Splice(Starts, StaleFrom, hint, fresh);
-    StaleTo += static_cast<qsizetype>(fresh.size()) - (hint - StaleFrom);
-    StaleFrom += static_cast<qsizetype>(fresh.size());
-    Stale = !done;
-    return Stale;
+    qsizetype paragraphs = line;  // paragraph starts to count from the text's start
+    if (low > 0) {
+        const Run& run = Runs[low - 1];
+        const qsizetype first = lineOfRun(low - 1);
+        if (line < first + run.Count) return run.First + (line - first) * RunStep();
+        paragraphs = run.Paragraph + (line - (first + run.Count - 1));
+    }
+    return paragraphs == 0 ? 0 : Text.BreakPosition(paragraphs - 1) + 1;
 }
 
-void LineWrap::CompleteUpTo(qsizetype position) {
-    // The line holding position is known once a right line starts after it.
-    while (Stale && position >= Starts[StaleFrom - 1]) Complete(kSlice);
+qsizetype LineWrap::LineEnd(qsizetype line) const {
+    const qsizetype start = LineStart(line);
+    const qsizetype points = PointsUpTo(start);
+    const qsizetype paragraphEnd = Text.LineEnd(start);
+    return points < PointCount() ? std::min(paragraphEnd, Point(points)) : paragraphEnd;
 }
 
-void LineWrap::CompleteLines(qsizetype line) {
-    // Lines before the first one left for later keep their numbers.
-    while (Stale && line >= StaleFrom) Complete(kSlice);
-}
-qsizetype LineWrap::LineStart(qsizetype line) {
-    CompleteLines(line);
-    return Starts[static_cast<std::size_t>(std::clamp<qsizetype>(line, 0, LineCount() - 1))];
-}
-
-qsizetype LineWrap::LineEnd(qsizetype line) {
-    CompleteLines(line + 1);
-    if (line + 1 >= LineCount()) return Text.Size();
-    const qsizetype next = Starts[static_cast<std::size_t>(line + 1)];
-    return Text.At(next - 1) == u'\n' ? next - 1 : next;
-}
-
-bool LineWrap::EndsParagraph(qsizetype line) {
-    CompleteLines(line + 1);
-    return line + 1 >= LineCount() ||
-           Text.At(Starts[static_cast<std::size_t>(line + 1)] - 1) == u'\n';
-}
-
-qsizetype LineWrap::LineOf(qsizetype position) {
-    CompleteUpTo(position);
-    return static_cast<qsizetype>(std::upper_bound(Starts.begin(), Starts.end(), position) -
-                                  Starts.begin()) -
-           1;
+bool LineWrap::EndsParagraph(qsizetype line) const {
+    return LineEnd(line) == Text.LineEnd(LineStart(line));
 }

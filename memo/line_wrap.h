@@ -4,12 +4,18 @@
 // never ends inside a cluster (a letter with its marks, a surrogate pair, an
 // emoji sequence), except inside a run of marks too long for any line.
 //
-// After an edit only the display lines from the one before the edit onwards
-// are wrapped again, until the line starts fall back into step with the old
-// ones or the paragraph ends. Where that is far (an edit near the start of
-// an unbroken line of a hundred megabytes), the lines beyond a few screens
-// are left as they were and wrapped again when something asks for them, or
-// in slices by Complete(); until then LineCount() may be off by a few lines.
+// Every paragraph starts a line; those starts are the text's own LFs, which
+// the text finds in its tree. The wrap keeps only the starts inside
+// paragraphs, its wrap points, so empty and short lines cost nothing, and
+// a paragraph that the font shows in one line for sure (short enough at the
+// widest character) is never looked at. In a fixed-width text a stretch
+// without blanks wraps every so many characters: such points are kept as
+// one run, found by arithmetic.
+//
+// After an edit only the edit's paragraphs are wrapped again, from the
+// first line whose end looked at the edit, until the points fall back into
+// step with the old ones or the paragraph ends; the points after that only
+// move with the edit.
 #pragma once
 
 #include <QFont>
@@ -36,20 +42,16 @@ public:
     // After removed characters at from were replaced by added ones.
     void Update(qsizetype from, qsizetype removed, qsizetype added);
 
-    // Wraps again up to budget lines of what an edit left as it was; false
-    // when nothing is left.
-    bool Complete(qsizetype budget);
-
-    [[nodiscard]] qsizetype LineCount() const { return static_cast<qsizetype>(Starts.size()); }
-    [[nodiscard]] qsizetype LineStart(qsizetype line);
+    [[nodiscard]] qsizetype LineCount() const;
+    [[nodiscard]] qsizetype LineStart(qsizetype line) const;
     // Where the characters of the line end: before the LF that ends its
     // paragraph, or at the start of the next display line.
-    [[nodiscard]] qsizetype LineEnd(qsizetype line);
+    [[nodiscard]] qsizetype LineEnd(qsizetype line) const;
     // The line that shows the caret at position: a position where a line
     // was wrapped belongs to the line after it.
-    [[nodiscard]] qsizetype LineOf(qsizetype position);
+    [[nodiscard]] qsizetype LineOf(qsizetype position) const;
     // Whether the line ends at the end of its paragraph.
-    [[nodiscard]] bool EndsParagraph(qsizetype line);
+    [[nodiscard]] bool EndsParagraph(qsizetype line) const;
 
     // The most UTF-16 units a line holds before its hanging blanks: a
     // cluster longer than that (a run of marks) is cut after them.
@@ -59,6 +61,20 @@ public:
     [[nodiscard]] bool CountsCells() const { return TextAsciiFixed; }
 
 private:
+    // Wrap points First, First + Step, ... (Count of them); Step is
+    // CellsPerLine in a run, and a single point is a run of one.
+    // Paragraph is the number of LFs before them.
+    struct Run {
+        qsizetype First = 0;
+        qsizetype Count = 1;
+        qsizetype Paragraph = 0;
+    };
+    // The runs a wrap from start on finds up to the end of the paragraph
+    // that ends at last, or up to a point at or after inStepFrom that the
+    // old runs hold moved by delta; stop is where it ended: the first
+    // point kept, or last.
+    std::vector<Run> WrapFrom(qsizetype start, qsizetype last, qsizetype inStepFrom,
+                              qsizetype delta, qsizetype& stop);
     // The start of the line after the one that starts at from, or end; the
     // furthest character it looked at is left in LastSeen.
     qsizetype NextBreak(qsizetype from, qsizetype end);
@@ -69,21 +85,30 @@ private:
     qsizetype ClusterEnd(qsizetype from, qsizetype end, qsizetype limit);
     qreal ClusterWidth(qsizetype from, qsizetype to);
     void ForgetChunk();
-
-    // Wraps the lines left for later up to the one holding position, or up
-    // to line.
-    void CompleteUpTo(qsizetype position);
-    void CompleteLines(qsizetype line);
     void RefreshAsciiFixed();
+    // The longest paragraph that surely fits into one line.
+    [[nodiscard]] qsizetype SureLineUnits() const;
+
+    // The number of wrap points, those up to position, the index-th one,
+    // and whether position is one.
+    [[nodiscard]] qsizetype PointCount() const;
+    [[nodiscard]] qsizetype PointsUpTo(qsizetype position) const;
+    [[nodiscard]] qsizetype Point(qsizetype index) const;
+    [[nodiscard]] bool IsPoint(qsizetype position) const;
+    [[nodiscard]] qsizetype RunStep() const { return CellsPerLine; }
+    // Recounts the points before each run from run index on.
+    void Recount(std::size_t index);
 
     const TextBuffer& Text;
     QFont Font;
     qreal Width = 0;
     qreal Cell = 1;
     qsizetype CellsPerLine = 1;
-    // Widths of the Latin-1 characters; whether every printable ASCII
+    // Widths of the Latin-1 characters, and the widest character of the
+    // one-byte form, tab stops included; whether every printable ASCII
     // character is one cell wide, and whether the text holds nothing else.
     std::array<qreal, 256> Latin1Widths{};
+    qreal WidestOneByte = 0;
     bool FontAsciiFixed = false;
     bool TextAsciiFixed = false;
     QHash<char16_t, qreal> WideWidths;
@@ -95,19 +120,15 @@ private:
     QString Chunk;
     QTextBoundaryFinder Finder;
 
-    // Starts[0] is 0; every paragraph starts a line. While Stale, the lines
-    // of the paragraph that ends at StaleParagraphEnd are right only up to
-    // index StaleFrom - 1, whose end is not known yet. The starts from
-    // StaleFrom up to StaleTo (the next paragraph's) are hints: an earlier
-    // wrap of the rest of the paragraph, over text no edit has touched
-    // since, so that a fresh wrap meeting one goes on as they do.
-    std::vector<qsizetype> Starts{0};
-    bool Stale = false;
-    qsizetype StaleFrom = 0;
-    qsizetype StaleTo = 0;
-    qsizetype StaleParagraphEnd = 0;
-    // The first line an edit may have changed, as BeforeEdit found it, and
-    // the furthest character the last NextBreak looked at.
-    qsizetype RewrapLine = 0;
+    // The wrap points in runs, in order, and how many points come before
+    // each run.
+    std::vector<Run> Runs;
+    std::vector<qsizetype> PointsBefore;
+    // Where an edit's wrap begins and where its paragraphs ended, as
+    // BeforeEdit found them on the old text, and the furthest character the
+    // last NextBreak looked at.
+    qsizetype RewrapStart = 0;
+    qsizetype OldParagraphEnd = 0;
+    qsizetype OldBreaks = 0;
     qsizetype LastSeen = 0;
 };

@@ -195,7 +195,6 @@ void Memo::SetBuffer(TextBuffer text) {
     GoalX = -1;
     PageYValid = false;
     History.Clear();
-    WrapTimer.stop();
     UpdateScrollRange();
     verticalScrollBar()->setValue(0);
     viewport()->update();
@@ -207,7 +206,6 @@ void Memo::Apply(qsizetype position, qsizetype removed, const TextBuffer& insert
     Wrap.BeforeEdit(position, removed);
     Buffer.Replace(position, removed, inserted);
     Wrap.Update(position, removed, inserted.Size());
-    if (Wrap.Complete(0)) WrapTimer.start(0, this);
     UpdateScrollRange();
     viewport()->update();
     NotifyTextChange(position, removedText, inserted.Size());
@@ -1064,11 +1062,6 @@ void Memo::timerEvent(QTimerEvent* event) {
         const int step = DragPoint.y() < 0 ? -1 : 1;
         verticalScrollBar()->setValue(verticalScrollBar()->value() + step);
         MoveCaret(PositionAt(DragPoint), true);
-    } else if (event->timerId() == WrapTimer.timerId()) {
-        // Lines an edit left for later are wrapped in slices while idle.
-        constexpr qsizetype kSlice = 20000;
-        if (!Wrap.Complete(kSlice)) WrapTimer.stop();
-        UpdateScrollRange();
     } else {
         QAbstractScrollArea::timerEvent(event);
     }

@@ -188,7 +188,6 @@ private:
     bool CaretShown = false;
     QBasicTimer BlinkTimer;
     QBasicTimer AutoScrollTimer;
-    QBasicTimer WrapTimer;
     QPoint DragPoint;
     bool Selecting = false;
     bool SelectingWords = false;

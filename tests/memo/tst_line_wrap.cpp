@@ -1,8 +1,7 @@
-// Tests of the memo's text and its display lines: after any series of edits
-// the lines are those of a fresh wrap, also while an edit has left the lines
-// of a long paragraph for later; the rules of a line (blanks, long words,
-// clusters, runs of marks, the width); ASCII counted in cells wraps as when
-// measured; and TextBuffer, its undos and redos, against a QString.
+// Tests of the memo's text and its display lines: after any series of edits,
+// undos and redos the lines are those of a fresh wrap; the rules of a line
+// (blanks, long words, clusters, runs of marks, the width); ASCII counted in
+// cells wraps as when measured; and TextBuffer against a QString.
 #include "line_wrap.h"
 #include "text_buffer.h"
 
@@ -39,10 +38,8 @@ LineWrap Wrapped(const TextBuffer& text, const QString& family, qreal width) {
     return wrap;
 }
 
-// Every line start, once the lines left for later are wrapped.
-std::vector<qsizetype> AllStarts(LineWrap& wrap) {
-    while (wrap.Complete(1000)) {
-    }
+// Every line start.
+std::vector<qsizetype> AllStarts(const LineWrap& wrap) {
     std::vector<qsizetype> starts;
     for (qsizetype line = 0; line < wrap.LineCount(); ++line)
         starts.push_back(wrap.LineStart(line));
@@ -137,9 +134,8 @@ void TestLineWrap::editsWrapLikeAFreshWrap_data() {
 }
 
 // Random edits of a text ending in 200,000 letters without a blank, after
-// one of five-letter groups, so that edits leave lines for later and the
-// next edits fall before, inside and after them; queries and slices of
-// completion come in between, and undos and redos. The first third of the
+// one of five-letter groups, so that edits fall before, inside and after
+// runs of wrap points; queries, undos and redos come in between. The first third of the
 // edits insert ASCII, the second Latin-1, the last anything.
 void TestLineWrap::editsWrapLikeAFreshWrap() {
     QFETCH(QString, family);
@@ -202,7 +198,6 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
         text.Replace(from, removed, put);
         model.replace(from, removed, added);
         wrap.Update(from, removed, added.size());
-        (void)wrap.Complete(0);
         (forward ? undo : redo).push_back(std::move(edit));
 
         const bool printable = std::all_of(model.cbegin(), model.cend(), [](QChar c) {
@@ -219,6 +214,29 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
             if (lf < 0) lf = model.size();
             QCOMPARE(text.LineStart(at), model.lastIndexOf(u'\n', at - 1) + 1);
             QCOMPARE(text.LineEnd(at), lf);
+            const qsizetype blank = model.indexOf(u' ', at);
+            QCOMPARE(text.NextBlank(at), blank < 0 ? model.size() : blank);
+            // The first paragraph from the one holding at on that is longer
+            // than longest, or holds a character without a byte.
+            const qsizetype longest = random.bounded(60);
+            const bool wideIsLong = random.bounded(2);
+            qsizetype expected = model.size() + 1;
+            for (qsizetype paragraph = text.LineStart(at);;) {
+                qsizetype end = model.indexOf(u'\n', paragraph);
+                if (end < 0) end = model.size();
+                const QString units = model.mid(paragraph, end - paragraph);
+                const bool wide = std::any_of(units.cbegin(), units.cend(), [](QChar c) {
+                    return TextBuffer::OneByteOf(c.unicode()) < 0;
+                });
+                if (units.size() > longest || (wideIsLong && wide)) expected = paragraph;
+                if (units.size() > longest || (wideIsLong && wide) || end == model.size()) break;
+                paragraph = end + 1;
+            }
+            // A paragraph in a leaf held as UTF-16 counts as wide too.
+            const qsizetype found = text.NextLongParagraph(text.LineStart(at), longest, wideIsLong);
+            QVERIFY(wideIsLong ? found <= expected && (found == 0 || found > model.size() ||
+                                                       model[found - 1] == u'\n')
+                               : found == expected);
             QCOMPARE(text.Mid(at, count), model.mid(at, count));
             // A piece reaching past the end is cut there, in either form.
             QCOMPARE(text.Mid(at, count + 5000), model.mid(at, count + 5000));
@@ -233,10 +251,8 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
         const int check = random.bounded(8);
         if (check >= 4 && step + 1 < kSteps) continue;  // more edits before the lines are checked
         const std::vector<qsizetype> fresh = FreshStarts(text, family, width);
-        if (check == 0) (void)wrap.Complete(random.bounded(1, 3000));
         if (check <= 1) {
-            // Queries while lines are left for later, first of the last line,
-            // whose number may yet change.
+            // Queries of the last line and of lines anywhere.
             const auto lastLine = static_cast<qsizetype>(fresh.size()) - 1;
             QVERIFY2(wrap.LineEnd(lastLine) == model.size() && wrap.EndsParagraph(lastLine),
                      qPrintable(where + u"last line"_s));
@@ -244,7 +260,14 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
                 const qsizetype at = random.bounded(model.size() + 1);
                 const auto line =
                     std::upper_bound(fresh.begin(), fresh.end(), at) - fresh.begin() - 1;
-                QVERIFY2(wrap.LineOf(at) == line && wrap.LineStart(line) == fresh[line],
+                const auto next = static_cast<std::size_t>(line) + 1;
+                const bool last = next == fresh.size();
+                const qsizetype end = last                              ? model.size()
+                                      : model[fresh[next] - 1] == u'\n' ? fresh[next] - 1
+                                                                        : fresh[next];
+                QVERIFY2(wrap.LineOf(at) == line && wrap.LineStart(line) == fresh[line] &&
+                             wrap.LineEnd(line) == end &&
+                             wrap.EndsParagraph(line) == (last || end < fresh[next]),
                          qPrintable(where + QStringLiteral("line of %1").arg(at)));
             }
         }
