@@ -43,8 +43,10 @@ void LineWrap::SetFont(const QFont& font) {
         }
     }
     WidestOneByte = kTabWidth;
-    for (const char16_t c : TextBuffer::kOneByteUnits) {
-        WidestOneByte = std::max(WidestOneByte, metrics.horizontalAdvance(QChar(c)));
+    for (std::size_t byte = 0; byte < OneByteWidths.size(); ++byte) {
+        const char16_t c = TextBuffer::kOneByteUnits[byte];
+        OneByteWidths[byte] = c < 256 ? Latin1Widths[c] : metrics.horizontalAdvance(QChar(c));
+        WidestOneByte = std::max(WidestOneByte, OneByteWidths[byte]);
     }
     WideWidths.clear();
     ClusterWidths.clear();
@@ -153,6 +155,33 @@ qsizetype LineWrap::NextBreakMeasured(qsizetype from, qsizetype end) {
     qsizetype at = from;
     LastSeen = end;
     while (at < end) {
+        // Within a leaf of the one-byte form every character but the last
+        // is a cluster of its own (marks, which may follow the last, are
+        // never held so), and its width is a table's.
+        qsizetype leafStart = 0;
+        const TextPiece leaf = Text.LeafPiece(at, leafStart);
+        if (leaf.OneByte) {
+            const qsizetype stretchEnd = std::min({end, limit, leafStart + leaf.Size() - 1});
+            bool full = false;
+            for (; at < stretchEnd; ++at) {
+                const auto byte = static_cast<uchar>(leaf.Bytes[at - leafStart]);
+                LastSeen = at + 1;
+                if (byte == ' ') {
+                    x += Latin1Widths[' '];
+                    afterBlanks = at + 1;
+                    continue;
+                }
+                const qreal width = byte == '\t' ? (std::floor(x / kTabWidth) + 1) * kTabWidth - x
+                                                 : OneByteWidths[byte];
+                if (at > from && x + width > Width) {
+                    full = true;
+                    break;
+                }
+                x += width;
+            }
+            if (full) break;
+            if (at >= end) break;
+        }
         const char16_t c = Text.At(at);
         const qsizetype next = ClusterEnd(at, end, limit);
         // A cluster's end is told by the character there too.

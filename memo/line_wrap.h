@@ -104,10 +104,11 @@ private:
     qreal Width = 0;
     qreal Cell = 1;
     qsizetype CellsPerLine = 1;
-    // Widths of the Latin-1 characters, and the widest character of the
-    // one-byte form, tab stops included; whether every printable ASCII
+    // Widths of the Latin-1 characters and of those of the one-byte form,
+    // and the widest of the latter, tab stops included; whether every printable ASCII
     // character is one cell wide, and whether the text holds nothing else.
     std::array<qreal, 256> Latin1Widths{};
+    std::array<qreal, 256> OneByteWidths{};
     qreal WidestOneByte = 0;
     bool FontAsciiFixed = false;
     bool TextAsciiFixed = false;

@@ -33,8 +33,6 @@ constexpr std::array<char16_t, 256> MakeOneByteUnits() {
     return units;
 }
 
-bool IsPrintableAsciiOrLf(char16_t c) { return (c >= 0x20 && c < 0x7F) || c == u'\n'; }
-
 template <class Unit>
 qsizetype Count(const Unit* data, qsizetype size, Unit c) {
     return std::count(data, data + size, c);
@@ -42,10 +40,25 @@ qsizetype Count(const Unit* data, qsizetype size, Unit c) {
 
 template <class Unit>
 bool AllPrintableAscii(const Unit* data, qsizetype size) {
-    // No early exit: the compiler turns this into vector instructions.
-    bool all = true;
-    for (qsizetype i = 0; i < size; ++i) all &= IsPrintableAsciiOrLf(data[i]);
-    return all;
+    // No early exit and no bool: the compiler turns this into vector
+    // instructions.
+    Unit other = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        const Unit c = data[i];
+        other |= static_cast<Unit>((static_cast<Unit>(c - 0x20) >= 0x5F) & (c != Unit('\n')));
+    }
+    return other == 0;
+}
+
+// The first LF in [from, end), or end.
+template <class Unit>
+const Unit* FindBreak(const Unit* from, const Unit* end) {
+    if constexpr (sizeof(Unit) == 1) {
+        const void* at = std::memchr(from, '\n', static_cast<std::size_t>(end - from));
+        return at == nullptr ? end : static_cast<const Unit*>(at);
+    } else {
+        return std::find(from, end, Unit('\n'));
+    }
 }
 
 // The position of the index-th c of data, which holds more than index.
@@ -108,18 +121,25 @@ TextBuffer::NodePtr TextBuffer::MakeLeaf(std::shared_ptr<const void> owner, cons
         leaf->Breaks = Count(units, size, Unit('\n'));
         leaf->Blanks = Count(units, size, Unit(' '));
         leaf->PrintableAscii = AllPrintableAscii(units, size);
+        // The lengths between the LFs: a search for each where they are
+        // far apart, a plain count where they are many.
         const Unit* end = units + size;
-        const Unit* first = std::find(units, end, Unit('\n'));
+        const auto next = [&](const Unit* at) {
+            if (leaf->Breaks * 64 < size) return FindBreak(at, end);
+            while (at != end && *at != Unit('\n')) ++at;
+            return at;
+        };
+        const Unit* first = next(units);
         leaf->Head = first - units;
         leaf->Tail = leaf->Head;
         for (const Unit* at = first; at != end;) {
-            const Unit* next = std::find(at + 1, end, Unit('\n'));
-            if (next == end) {
+            const Unit* following = next(at + 1);
+            if (following == end) {
                 leaf->Tail = end - at - 1;
             } else {
-                leaf->Longest = std::max<qsizetype>(leaf->Longest, next - at - 1);
+                leaf->Longest = std::max<qsizetype>(leaf->Longest, following - at - 1);
             }
-            at = next;
+            at = following;
         }
     };
     if (oneByte) {
@@ -132,7 +152,24 @@ TextBuffer::NodePtr TextBuffer::MakeLeaf(std::shared_ptr<const void> owner, cons
 
 TextBuffer::NodePtr TextBuffer::LeafOf(QStringView text) {
     // One byte a character where every character has a byte, else UTF-16.
+    // Most text is Latin-1 outside the bytes 80 to 9F, which converts as it
+    // stands; no early exit, so the compiler turns the test into vector
+    // instructions.
+    const auto* units = reinterpret_cast<const char16_t*>(text.utf16());
+    char16_t other = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t unit = units[i];
+        other |= static_cast<char16_t>((unit >= 0x100) |
+                                       (static_cast<char16_t>(unit - kFirstHigh) < 0x20));
+    }
+    const bool plain = other == 0;
     std::string bytes(static_cast<std::size_t>(text.size()), '\0');
+    if (plain) {
+        std::transform(units, units + text.size(), bytes.begin(),
+                       [](char16_t unit) { return static_cast<char>(unit); });
+        auto owner = std::make_shared<const std::string>(std::move(bytes));
+        return MakeLeaf(owner, owner->data(), text.size(), true);
+    }
     for (qsizetype i = 0; i < text.size(); ++i) {
         const int byte = OneByteOf(text[i].unicode());
         if (byte < 0) {
@@ -358,6 +395,14 @@ char16_t TextBuffer::At(qsizetype position) const {
         return kOneByteUnits[static_cast<const unsigned char*>(Cached->Data)[offset]];
     }
     return static_cast<const char16_t*>(Cached->Data)[offset];
+}
+
+TextPiece TextBuffer::LeafPiece(qsizetype position, qsizetype& start) const {
+    if (!Cached || position < CachedStart || position >= CachedStart + Cached->Size) {
+        LeafAt(position, start);
+    }
+    start = CachedStart;
+    return Cached->Piece(0, Cached->Size);
 }
 
 QString TextBuffer::Mid(qsizetype from, qsizetype count) const {

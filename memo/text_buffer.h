@@ -52,6 +52,8 @@ public:
     [[nodiscard]] qsizetype Size() const { return Root ? Root->Size : 0; }
     [[nodiscard]] bool IsEmpty() const { return Size() == 0; }
     [[nodiscard]] char16_t At(qsizetype position) const;
+    // The whole leaf that holds position, and where it starts.
+    [[nodiscard]] TextPiece LeafPiece(qsizetype position, qsizetype& start) const;
 
     // Whether every character is printable ASCII or LF.
     [[nodiscard]] bool IsPrintableAscii() const { return !Root || Root->PrintableAscii; }
