@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "text_buffer.h"
 
@@ -80,7 +81,7 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
                                               qsizetype delta, qsizetype& stop) {
     std::vector<Run> fresh;
     const qsizetype sure = SureLineUnits();
-    const qsizetype step = RunStep();
+    const qsizetype step = CellsPerLine;
     ForgetChunk();
     qsizetype end = Text.LineEnd(start);
     qsizetype paragraph = Text.BreaksBefore(start);
@@ -91,18 +92,24 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
             // the points up to the next blank or the paragraph's end are a
             // run, unless the old points join in on the way.
             const qsizetype reach = std::min(Text.NextBlank(at), end);
-            const qsizetype count = reach > at ? (reach - 1 - at) / step : 0;
+            const qsizetype count =
+                reach > at ? std::min<qsizetype>((reach - 1 - at) / step, INT32_MAX) : 0;
             if (count > 0) {
                 const qsizetype first = at + step;
                 const qsizetype lastPoint = first + (count - 1) * step;
                 qsizetype join = first;
                 if (join < inStepFrom) join += (inStepFrom - first + step - 1) / step * step;
                 if (join <= lastPoint && join - delta > start && IsPoint(join - delta)) {
-                    if (join > first) fresh.push_back({first, (join - first) / step, paragraph});
+                    if (join > first) {
+                        Append(fresh,
+                               {first, paragraph, static_cast<std::int32_t>((join - first) / step),
+                                static_cast<std::int32_t>(step)});
+                    }
                     stop = join;
                     break;
                 }
-                fresh.push_back({first, count, paragraph});
+                Append(fresh, {first, paragraph, static_cast<std::int32_t>(count),
+                               static_cast<std::int32_t>(step)});
                 at = lastPoint;
             }
         }
@@ -112,7 +119,7 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
                 stop = next;
                 break;
             }
-            fresh.push_back({next, 1, paragraph});
+            Append(fresh, {next, paragraph});
             at = next;
             continue;
         }
@@ -140,7 +147,17 @@ qsizetype LineWrap::NextBreakFixed(qsizetype from, qsizetype end) {
         return end;
     }
     LastSeen = from + CellsPerLine;
-    const qsizetype blank = Text.LastIndexOf(u' ', from, from + CellsPerLine + 1);
+    // The last blank that fits, in the leaf where it lies within one.
+    qsizetype leafStart = 0;
+    const TextPiece leaf = Text.LeafPiece(from, leafStart);
+    qsizetype blank = -1;
+    if (leaf.OneByte && from + CellsPerLine + 1 <= leafStart + leaf.Size()) {
+        const char* at = leaf.Bytes.data() + (from - leafStart);
+        const void* found = memrchr(at, ' ', static_cast<std::size_t>(CellsPerLine + 1));
+        if (found != nullptr) blank = from + (static_cast<const char*>(found) - at);
+    } else {
+        blank = Text.LastIndexOf(u' ', from, from + CellsPerLine + 1);
+    }
     if (blank < 0) return from + CellsPerLine;
     qsizetype next = blank + 1;
     while (next < end && Text.At(next) == u' ') ++next;
@@ -292,7 +309,6 @@ void LineWrap::Update(qsizetype from, qsizetype removed, qsizetype added) {
     // wrap fell into step with them, or after the edit's paragraphs,
     // moved with the edit. A run may reach over either edge.
     const qsizetype keptFrom = stop < OldParagraphEnd + delta ? stop - delta : OldParagraphEnd + 1;
-    const qsizetype step = RunStep();
     const auto firstAfter = [this](qsizetype position) {
         return static_cast<std::size_t>(
             std::upper_bound(Runs.begin(), Runs.end(), position,
@@ -305,23 +321,18 @@ void LineWrap::Update(qsizetype from, qsizetype removed, qsizetype added) {
     if (begin > 0) {
         // The run before may go on past RewrapStart, or past keptFrom.
         Run& before = Runs[begin - 1];
-        const qsizetype inside = std::min(before.Count, (RewrapStart - before.First) / step + 1);
-        const Run rest{before.First + inside * step, before.Count - inside, before.Paragraph};
-        before.Count = inside;
+        const qsizetype inside = before.Before(RewrapStart + 1);
+        const Run rest = before.From(inside);
+        before.Count = static_cast<std::int32_t>(inside);
         if (end == begin && rest.Count > 0) {
-            const qsizetype skip =
-                std::max<qsizetype>(0, (keptFrom - rest.First + step - 1) / step);
-            if (skip < rest.Count) {
-                kept.push_back({rest.First + skip * step, rest.Count - skip, rest.Paragraph});
-            }
+            const qsizetype skip = rest.Before(keptFrom);
+            if (skip < rest.Count) kept.push_back(rest.From(skip));
         }
     }
     if (end > begin) {
         const Run& last = Runs[end - 1];
-        const qsizetype skip = std::max<qsizetype>(0, (keptFrom - last.First + step - 1) / step);
-        if (skip < last.Count) {
-            kept.push_back({last.First + skip * step, last.Count - skip, last.Paragraph});
-        }
+        const qsizetype skip = last.Before(keptFrom);
+        if (skip < last.Count) kept.push_back(last.From(skip));
     }
     const qsizetype breaks = Text.LineBreakCount() - OldBreaks;
     const auto move = [delta, breaks](Run& run) {
@@ -336,6 +347,23 @@ void LineWrap::Update(qsizetype from, qsizetype removed, qsizetype added) {
     end = begin + fresh.size();
     for (std::size_t i = end; i < Runs.size(); ++i) move(Runs[i]);
     Recount(begin);
+}
+
+void LineWrap::Append(std::vector<Run>& runs, const Run& run) {
+    if (!runs.empty()) {
+        Run& last = runs.back();
+        const qsizetype gap = run.First - last.Last();
+        const bool joins = last.Paragraph == run.Paragraph && gap <= INT32_MAX &&
+                           (last.Count == 1 || gap == last.Step) &&
+                           (run.Count == 1 || run.Step == gap) &&
+                           static_cast<qsizetype>(last.Count) + run.Count <= INT32_MAX;
+        if (joins) {
+            last.Step = static_cast<std::int32_t>(gap);
+            last.Count += run.Count;
+            return;
+        }
+    }
+    runs.push_back(run);
 }
 
 void LineWrap::Recount(std::size_t index) {
@@ -354,15 +382,14 @@ qsizetype LineWrap::PointsUpTo(qsizetype position) const {
                                       [](qsizetype at, const Run& r) { return at < r.First; });
     if (run == Runs.begin()) return 0;
     const auto index = static_cast<std::size_t>(run - Runs.begin()) - 1;
-    return PointsBefore[index] +
-           std::min(Runs[index].Count, (position - Runs[index].First) / RunStep() + 1);
+    return PointsBefore[index] + Runs[index].Before(position + 1);
 }
 
 qsizetype LineWrap::Point(qsizetype index) const {
     const auto i =
         static_cast<std::size_t>(std::upper_bound(PointsBefore.begin(), PointsBefore.end(), index) -
                                  PointsBefore.begin() - 1);
-    return Runs[i].First + (index - PointsBefore[i]) * RunStep();
+    return Runs[i].At(index - PointsBefore[i]);
 }
 
 bool LineWrap::IsPoint(qsizetype position) const {
@@ -398,7 +425,7 @@ qsizetype LineWrap::LineStart(qsizetype line) const {
     if (low > 0) {
         const Run& run = Runs[low - 1];
         const qsizetype first = lineOfRun(low - 1);
-        if (line < first + run.Count) return run.First + (line - first) * RunStep();
+        if (line < first + run.Count) return run.At(line - first);
         paragraphs = run.Paragraph + (line - (first + run.Count - 1));
     }
     return paragraphs == 0 ? 0 : Text.BreakPosition(paragraphs - 1) + 1;

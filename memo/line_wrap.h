@@ -22,7 +22,9 @@
 #include <QHash>
 #include <QTextBoundaryFinder>
 
+#include <algorithm>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 class TextBuffer;
@@ -61,14 +63,30 @@ public:
     [[nodiscard]] bool CountsCells() const { return TextAsciiFixed; }
 
 private:
-    // Wrap points First, First + Step, ... (Count of them); Step is
-    // CellsPerLine in a run, and a single point is a run of one.
-    // Paragraph is the number of LFs before them.
+    // Wrap points First, First + Step, ... (Count of them), all in the
+    // paragraph that Paragraph LFs come before: lines of equal length, as a
+    // fixed-width font gives a stretch without blanks or a text of groups.
     struct Run {
         qsizetype First = 0;
-        qsizetype Count = 1;
         qsizetype Paragraph = 0;
+        std::int32_t Count = 1;
+        std::int32_t Step = 1;
+
+        [[nodiscard]] qsizetype At(qsizetype index) const { return First + index * Step; }
+        [[nodiscard]] qsizetype Last() const { return At(Count - 1); }
+        // How many of the points come before position.
+        [[nodiscard]] qsizetype Before(qsizetype position) const {
+            return position <= First
+                       ? 0
+                       : std::min<qsizetype>(Count, (position - First - 1) / Step + 1);
+        }
+        // The run of the points from index on.
+        [[nodiscard]] Run From(qsizetype index) const {
+            return {At(index), Paragraph, static_cast<std::int32_t>(Count - index), Step};
+        }
     };
+    // Adds run to runs, as part of the last run where it goes on from it.
+    static void Append(std::vector<Run>& runs, const Run& run);
     // The runs a wrap from start on finds up to the end of the paragraph
     // that ends at last, or up to a point at or after inStepFrom that the
     // old runs hold moved by delta; stop is where it ended: the first
@@ -95,7 +113,6 @@ private:
     [[nodiscard]] qsizetype PointsUpTo(qsizetype position) const;
     [[nodiscard]] qsizetype Point(qsizetype index) const;
     [[nodiscard]] bool IsPoint(qsizetype position) const;
-    [[nodiscard]] qsizetype RunStep() const { return CellsPerLine; }
     // Recounts the points before each run from run index on.
     void Recount(std::size_t index);
 

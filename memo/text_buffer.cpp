@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <string>
 #include <type_traits>
 
@@ -33,21 +34,36 @@ constexpr std::array<char16_t, 256> MakeOneByteUnits() {
     return units;
 }
 
-template <class Unit>
-qsizetype Count(const Unit* data, qsizetype size, Unit c) {
-    return std::count(data, data + size, c);
-}
+struct Summary {
+    qsizetype Breaks = 0;
+    qsizetype Blanks = 0;
+    bool PrintableAscii = true;
+};
 
+// The LFs and blanks of data, and whether it is all printable ASCII and LF,
+// in one pass. The counts go into units of the data's own width for as long
+// as they cannot overflow, and there is no early exit: the compiler turns
+// the loop into vector instructions.
 template <class Unit>
-bool AllPrintableAscii(const Unit* data, qsizetype size) {
-    // No early exit and no bool: the compiler turns this into vector
-    // instructions.
+Summary Summarise(const Unit* data, qsizetype size) {
+    constexpr qsizetype kBlock = std::numeric_limits<Unit>::max();
+    Summary summary;
     Unit other = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const Unit c = data[i];
-        other |= static_cast<Unit>((static_cast<Unit>(c - 0x20) >= 0x5F) & (c != Unit('\n')));
+    for (qsizetype at = 0; at < size; at += kBlock) {
+        const qsizetype count = std::min(kBlock, size - at);
+        Unit breaks = 0;
+        Unit blanks = 0;
+        for (qsizetype i = at; i < at + count; ++i) {
+            const Unit c = data[i];
+            breaks += static_cast<Unit>(c == Unit('\n'));
+            blanks += static_cast<Unit>(c == Unit(' '));
+            other |= static_cast<Unit>((static_cast<Unit>(c - 0x20) >= 0x5F) & (c != Unit('\n')));
+        }
+        summary.Breaks += breaks;
+        summary.Blanks += blanks;
     }
-    return other == 0;
+    summary.PrintableAscii = other == 0;
+    return summary;
 }
 
 // The first LF in [from, end), or end.
@@ -118,9 +134,10 @@ TextBuffer::NodePtr TextBuffer::MakeLeaf(std::shared_ptr<const void> owner, cons
     const auto sum = [&leaf](const auto* units) {
         using Unit = std::remove_cv_t<std::remove_pointer_t<decltype(units)>>;
         const qsizetype size = leaf->Size;
-        leaf->Breaks = Count(units, size, Unit('\n'));
-        leaf->Blanks = Count(units, size, Unit(' '));
-        leaf->PrintableAscii = AllPrintableAscii(units, size);
+        const Summary summary = Summarise(units, size);
+        leaf->Breaks = summary.Breaks;
+        leaf->Blanks = summary.Blanks;
+        leaf->PrintableAscii = summary.PrintableAscii;
         // The lengths between the LFs: a search for each where they are
         // far apart, a plain count where they are many.
         const Unit* end = units + size;
