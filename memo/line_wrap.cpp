@@ -87,11 +87,18 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
     qsizetype paragraph = Text.BreaksBefore(start);
     stop = last;
     for (qsizetype at = start;;) {
-        if (TextAsciiFixed) {
+        if (TextAsciiFixed && at < end) {
             // Without a blank within reach a line holds a cell per character:
             // the points up to the next blank or the paragraph's end are a
             // run, unless the old points join in on the way.
-            const qsizetype reach = std::min(Text.NextBlank(at), end);
+            // A blank in the line's own leaf is found there, not in the tree.
+            qsizetype leafStart = 0;
+            const TextPiece leaf = Text.LeafPiece(at, leafStart);
+            const qsizetype ahead = std::min(step + 1, end - at);
+            const bool blankAhead = leaf.OneByte && at + ahead <= leafStart + leaf.Size() &&
+                                    std::memchr(leaf.Bytes.data() + (at - leafStart), ' ',
+                                                static_cast<std::size_t>(ahead)) != nullptr;
+            const qsizetype reach = blankAhead ? at : std::min(Text.NextBlank(at), end);
             const qsizetype count =
                 reach > at ? std::min<qsizetype>((reach - 1 - at) / step, INT32_MAX) : 0;
             if (count > 0) {

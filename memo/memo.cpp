@@ -145,9 +145,10 @@ Memo::~Memo() = default;
 
 void Memo::SetText(const QString& text) { SetBuffer(TextBuffer(WithLfBreaks(text))); }
 
-void Memo::SetWindows1252Text(std::string_view bytes) {
+template <class Make>
+void Memo::SetOneByteText(std::string_view bytes, Make make) {
     if (bytes.find('\r') == std::string_view::npos) {
-        SetBuffer(TextBuffer::FromOneByte(bytes));
+        SetBuffer(make());
         return;
     }
     QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
@@ -155,6 +156,18 @@ void Memo::SetWindows1252Text(std::string_view bytes) {
         return QChar(TextBuffer::kOneByteUnits[static_cast<unsigned char>(byte)]);
     });
     SetText(text);
+}
+
+void Memo::SetWindows1252Text(std::string_view bytes) {
+    SetOneByteText(bytes, [bytes] { return TextBuffer::FromOneByte(bytes); });
+}
+
+void Memo::SetWindows1252Text(std::string&& bytes) {
+    SetOneByteText(bytes, [&bytes] { return TextBuffer::FromOneByte(std::move(bytes)); });
+}
+
+void Memo::ShowWindows1252Bytes(std::string_view bytes) {
+    SetOneByteText(bytes, [bytes] { return TextBuffer::ViewOfOneByte(bytes); });
 }
 
 QString Memo::Text() const {

@@ -37,8 +37,13 @@ public:
     // line. Not an edit: the undo history starts anew.
     void SetText(const QString& text);
     // The same for Windows-1252 bytes, which the memo holds as they are
-    // (see TextBuffer's one-byte form).
+    // (see TextBuffer's one-byte form): a copy of them, the bytes taken
+    // over, or the bytes themselves, which then must stay alive and
+    // unchanged until the memo's text is replaced (SetText, Clear and the
+    // like), as the memo and its undo steps read them until then.
     void SetWindows1252Text(std::string_view bytes);
+    void SetWindows1252Text(std::string&& bytes);
+    void ShowWindows1252Bytes(std::string_view bytes);
 
     // The whole text, its lines joined by CR LF.
     [[nodiscard]] QString Text() const;
@@ -122,6 +127,10 @@ private:
     // Takes a step back or makes it again, as the history says.
     void ApplyChange(const std::optional<UndoHistory::Change>& change);
     void SetBuffer(TextBuffer text);
+    // Replaces the text by bytes in the one-byte form, made into a text by
+    // make unless they hold a CR, which starts a line as in SetText.
+    template <class Make>
+    void SetOneByteText(std::string_view bytes, Make make);
     // Replaces from to to by text, records it for undo (joined to the step
     // before it where the kind allows), and puts the caret after it.
     void Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind = EditKind::Other);

@@ -260,6 +260,25 @@ TextBuffer TextBuffer::FromOneByte(std::string_view bytes) {
     return TextBuffer(Balanced(leaves, 0, leaves.size()));
 }
 
+TextBuffer TextBuffer::FromOneByte(std::string&& bytes) {
+    auto owner = std::make_shared<const std::string>(std::move(bytes));
+    return OverOneByte(owner, *owner);
+}
+
+TextBuffer TextBuffer::ViewOfOneByte(std::string_view bytes) { return OverOneByte(nullptr, bytes); }
+
+TextBuffer TextBuffer::OverOneByte(const std::shared_ptr<const void>& owner,
+                                   std::string_view bytes) {
+    std::vector<NodePtr> leaves;
+    leaves.reserve(bytes.size() / kLeafUnits + 1);
+    for (std::size_t at = 0; at < bytes.size(); at += kLeafUnits) {
+        const std::string_view leaf = bytes.substr(at, kLeafUnits);
+        leaves.push_back(MakeLeaf(owner, leaf.data(), static_cast<qsizetype>(leaf.size()), true));
+    }
+    if (leaves.empty()) return {};
+    return TextBuffer(Balanced(leaves, 0, leaves.size()));
+}
+
 // ---- joining and splitting --------------------------------------------
 
 namespace {

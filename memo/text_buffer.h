@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <array>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -46,13 +47,19 @@ public:
 
     TextBuffer() = default;
     explicit TextBuffer(QStringView text);
-    // Bytes in the one-byte form, held as they are.
+    // Bytes in the one-byte form, held as they are: copied, taken over, or
+    // only referred to, in which case they must stay alive and unchanged as
+    // long as a leaf made of them is (this text, its slices, or a text they
+    // went into).
     static TextBuffer FromOneByte(std::string_view bytes);
+    static TextBuffer FromOneByte(std::string&& bytes);
+    static TextBuffer ViewOfOneByte(std::string_view bytes);
 
     [[nodiscard]] qsizetype Size() const { return Root ? Root->Size : 0; }
     [[nodiscard]] bool IsEmpty() const { return Size() == 0; }
     [[nodiscard]] char16_t At(qsizetype position) const;
-    // The whole leaf that holds position, and where it starts.
+    // The whole leaf that holds position, which lies before Size(), and
+    // where it starts.
     [[nodiscard]] TextPiece LeafPiece(qsizetype position, qsizetype& start) const;
 
     // Whether every character is printable ASCII or LF.
@@ -142,6 +149,8 @@ private:
     static NodePtr MakeLeaf(std::shared_ptr<const void> owner, const void* data, qsizetype size,
                             bool oneByte);
     static NodePtr LeafOf(QStringView text);
+    // Leaves over bytes held by owner (none: held by the caller).
+    static TextBuffer OverOneByte(const std::shared_ptr<const void>& owner, std::string_view bytes);
     static NodePtr LeafSlice(const Node& leaf, qsizetype from, qsizetype to);
     static NodePtr MakeInner(NodePtr left, NodePtr right);
     static NodePtr Balanced(std::vector<NodePtr>& leaves, std::size_t from, std::size_t to);

@@ -29,7 +29,10 @@ TForm1::TForm1(QWidget* parent) : QWidget(parent) {
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // The memos may show the state's fields, which go before them.
+    for (Memo* memo : {Memo1, Memo2, Memo3}) memo->Clear();
+}
 
 void TForm1::ConnectEvents() {
     connect(BitBtn1, &QPushButton::clicked, this, &TForm1::BitBtn1Click);
@@ -57,9 +60,11 @@ using trithemius::Direction;
 using trithemius::KeyStart;
 using trithemius::Method;
 
-// Shows a text of the cipher state in a memo, which holds its
-// Windows-1252 bytes as they are.
-void ShowCipherText(Memo* memo, std::string_view text) { memo->SetWindows1252Text(text); }
+// Shows a field of the cipher state in a memo, which refers to its bytes
+// rather than holding a copy. Every handler that rewrites a field empties the
+// memo that may show it first, and the memos are emptied before the state
+// goes, so no memo ever reads a field that has changed.
+void ShowCipherText(Memo* memo, const std::string& field) { memo->ShowWindows1252Bytes(field); }
 
 // The memo's text as the core's bytes, read piece by piece as the memo
 // holds it: its line breaks are LF, not CR LF, which makes no difference,
@@ -104,9 +109,11 @@ void TForm1::ToggleFiveLetterBlocks(QPushButton* button, Memo* memo, const std::
     const BusyAction busy;
     if (button->text() == texts::kShowGroups) {
         button->setText(texts::kHideGroups);
-        const std::string& blocks = trithemius::ToFiveLetterBlocks(State, source);
+        // The groups are the memo's to keep: another toggle rewrites the
+        // state's field while this memo still shows them.
         memo->Clear();
-        ShowCipherText(memo, blocks);
+        trithemius::ToFiveLetterBlocks(State, source);
+        memo->SetWindows1252Text(std::move(State.BlockText));
     } else {
         ShowCipherText(memo, source);
         button->setText(texts::kShowGroups);
@@ -134,8 +141,12 @@ void TForm1::BitBtn5Click() {
     UpDown1->setEnabled(true);
     {
         const BusyAction busy;
-        trithemius::NormaliseInput(State, CipherTextOf(*Memo1), SelectedMethod());
-        Memo1->Clear();
+        {
+            // The raw text goes once it is normalised.
+            const std::string raw = CipherTextOf(*Memo1);
+            Memo1->Clear();
+            trithemius::NormaliseInput(State, raw, SelectedMethod());
+        }
         ShowCipherText(Memo1, State.InputText);
         Edit3->SetCount(State.InputText.size());
         StatusBar1->SetPanelCount(kInputCountPanel, State.InputText.size());
@@ -170,6 +181,7 @@ void TForm1::BitBtn6Click() {
     BitBtn7->setEnabled(true);
     Button1->setEnabled(true);
     const BusyAction busy;
+    Memo2->Clear();
     trithemius::GenerateKeyStream(State, position);
     ShowCipherText(Memo2, State.KeyStream);
     Edit4->SetCount(State.KeyStream.size());
@@ -181,6 +193,7 @@ void TForm1::Button1Click() {
     Button1->setEnabled(false);
 
     const BusyAction busy;
+    Memo3->Clear();
     trithemius::ApplyCipher(State, SelectedMethod(), SelectedKeyStart(), SelectedDirection());
     ShowCipherText(Memo3, State.OutputText);
     Edit5->SetCount(State.OutputText.size());

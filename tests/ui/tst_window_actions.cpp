@@ -514,6 +514,8 @@ private slots:
             QCOMPARE(MemoText(toggle.Memo), toggle.Plain);
             Click(toggle.Button);  // grouped again, for the reset below
         }
+        // Each memo keeps its own groups while the others group theirs.
+        for (const auto& toggle : toggles) QCOMPARE(MemoText(toggle.Memo), Grouped(toggle.Plain));
         for (const char* edit : {"Edit3", "Edit4", "Edit5"})
             QCOMPARE(EditText(edit), QString::number(core.Input.size()));
         QCOMPARE(EnabledStates(), enabled);
