@@ -131,11 +131,23 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
             continue;
         }
         if (end >= last) break;
-        // The paragraphs that surely fit into a line are passed over.
-        qsizetype passed = 0;
-        at = Text.NextLongParagraph(end + 1, sure, !TextAsciiFixed, &passed);
-        if (at > last) break;
-        paragraph += 1 + passed;
+        // The paragraphs that surely fit into a line are passed over; one
+        // that is long within its leaf needs no search.
+        qsizetype leafStart = 0;
+        const TextPiece leaf =
+            end + 1 < Text.Size() ? Text.LeafPiece(end + 1, leafStart) : TextPiece{};
+        const qsizetype offset = end + 1 - leafStart;
+        if (leaf.OneByte && offset + sure < leaf.Size() &&
+            std::memchr(leaf.Bytes.data() + offset, '\n', static_cast<std::size_t>(sure + 1)) ==
+                nullptr) {
+            at = end + 1;
+            ++paragraph;
+        } else {
+            qsizetype passed = 0;
+            at = Text.NextLongParagraph(end + 1, sure, !TextAsciiFixed, &passed);
+            if (at > last) break;
+            paragraph += 1 + passed;
+        }
         end = Text.LineEnd(at);
     }
     ForgetChunk();

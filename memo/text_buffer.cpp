@@ -169,32 +169,28 @@ TextBuffer::NodePtr TextBuffer::MakeLeaf(std::shared_ptr<const void> owner, cons
 
 TextBuffer::NodePtr TextBuffer::LeafOf(QStringView text) {
     // One byte a character where every character has a byte, else UTF-16.
-    // Most text is Latin-1 outside the bytes 80 to 9F, which converts as it
-    // stands; no early exit, so the compiler turns the test into vector
-    // instructions.
+    // Most characters are Latin-1 outside the bytes 80 to 9F and convert as
+    // they stand: they are narrowed all at once, without a branch, so the
+    // compiler turns the loop into vector instructions, and only the few
+    // others are looked up.
     const auto* units = reinterpret_cast<const char16_t*>(text.utf16());
-    char16_t other = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = units[i];
-        other |= static_cast<char16_t>((unit >= 0x100) |
-                                       (static_cast<char16_t>(unit - kFirstHigh) < 0x20));
-    }
-    const bool plain = other == 0;
-    std::string bytes(static_cast<std::size_t>(text.size()), '\0');
-    if (plain) {
-        std::transform(units, units + text.size(), bytes.begin(),
-                       [](char16_t unit) { return static_cast<char>(unit); });
-        auto owner = std::make_shared<const std::string>(std::move(bytes));
-        return MakeLeaf(owner, owner->data(), text.size(), true);
-    }
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const int byte = OneByteOf(text[i].unicode());
+    const auto size = static_cast<std::size_t>(text.size());
+    const auto isOther = [](char16_t unit) {
+        return (unit >= 0x100) | (static_cast<char16_t>(unit - kFirstHigh) < 0x20);
+    };
+    char16_t others = 0;
+    for (std::size_t i = 0; i < size; ++i) others |= static_cast<char16_t>(isOther(units[i]));
+    std::string bytes(size, '\0');
+    std::transform(units, units + size, bytes.begin(),
+                   [](char16_t unit) { return static_cast<char>(unit); });
+    for (std::size_t i = 0; others != 0 && i < size; ++i) {
+        if (!isOther(units[i])) continue;
+        const int byte = OneByteOf(units[i]);
         if (byte < 0) {
-            auto units = std::make_shared<const std::u16string>(
-                reinterpret_cast<const char16_t*>(text.utf16()), text.size());
-            return MakeLeaf(units, units->data(), text.size(), false);
+            auto wide = std::make_shared<const std::u16string>(units, size);
+            return MakeLeaf(wide, wide->data(), text.size(), false);
         }
-        bytes[static_cast<std::size_t>(i)] = static_cast<char>(byte);
+        bytes[i] = static_cast<char>(byte);
     }
     auto owner = std::make_shared<const std::string>(std::move(bytes));
     return MakeLeaf(owner, owner->data(), text.size(), true);

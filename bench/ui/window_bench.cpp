@@ -214,6 +214,19 @@ void Settle(QWidget& shown) {
     QApplication::processEvents();
 }
 
+// Times moves of the caret from where it stands, a page and a scroll.
+template <class Row>
+void TimeMoves(QWidget& form, Memo* memo, const Row& row) {
+    row("caret right", KeyMs(form, memo, Qt::Key_Right));
+    row("caret down", KeyMs(form, memo, Qt::Key_Down));
+    row("word right", KeyMs(form, memo, Qt::Key_Right, Qt::ControlModifier));
+    row("page down", KeyMs(form, memo, Qt::Key_PageDown));
+    row("scroll a line", Milliseconds([&] {
+            memo->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+            Settle(form);
+        }));
+}
+
 // Pastes text into Memo1, puts the caret in the middle of it and times a
 // key typed there, moves of the caret, a page and a scroll.
 void TimeEdits(const char* what, const QString& text) {
@@ -237,15 +250,7 @@ void TimeEdits(const char* what, const QString& text) {
     QApplication::processEvents();
     row("type a key", KeyMs(form, memo, Qt::Key_B));
     row("type another key", KeyMs(form, memo, Qt::Key_C));
-    row("caret right", KeyMs(form, memo, Qt::Key_Right));
-    row("caret down", KeyMs(form, memo, Qt::Key_Down));
-    row("word right", KeyMs(form, memo, Qt::Key_Right, Qt::ControlModifier));
-    row("page down", KeyMs(form, memo, Qt::Key_PageDown));
-    row("scroll a line", Milliseconds([&] {
-            memo->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            form.repaint();
-            QApplication::processEvents();
-        }));
+    TimeMoves(form, memo, row);
     row("backspace", KeyMs(form, memo, Qt::Key_Backspace));
     row("Ctrl+End", KeyMs(form, memo, Qt::Key_End, Qt::ControlModifier));
 }
@@ -338,14 +343,7 @@ void TimeShape(const char* what, const QString& text) {
     memo->SetSelection(memo->Length() / 2, memo->Length() / 2);
     Settle(form);
     row("key in the middle", KeyMs(form, memo, Qt::Key_D));
-    row("caret right", KeyMs(form, memo, Qt::Key_Right));
-    row("caret down", KeyMs(form, memo, Qt::Key_Down));
-    row("word right", KeyMs(form, memo, Qt::Key_Right, Qt::ControlModifier));
-    row("page down", KeyMs(form, memo, Qt::Key_PageDown));
-    row("scroll a line", Milliseconds([&] {
-            memo->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
-            Settle(form);
-        }));
+    TimeMoves(form, memo, row);
 
     // A key at the start moves where every line after it begins; the way
     // to the end comes right after it.
