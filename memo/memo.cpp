@@ -1,6 +1,8 @@
 // Memo: the text box. The text is TextBuffer's, the display lines
-// LineWrap's; this file paints the lines in view and turns keys, mouse,
-// clipboard and input methods into caret moves and edits.
+// LineWrap's, where the caret goes CaretMoves' and how a line is laid out
+// LineLayout's; this file paints the lines in view, scrolls, and turns keys,
+// mouse, clipboard and input methods into caret moves and edits, which it
+// tells screen readers of.
 #include "memo.h"
 
 #include <QAccessible>
@@ -13,13 +15,14 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyleHints>
-#include <QTextBoundaryFinder>
 #include <QTextDocumentFragment>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
 
+#include "caret_moves.h"
+#include "line_layout.h"
 #include "memo_accessible.h"
 
 namespace {
@@ -28,36 +31,8 @@ namespace {
 constexpr int kMargin = 4;
 constexpr int kCursorWidth = 1;
 
-// How much of a paragraph before and after a display line is laid out with
-// it, and how far from the view the part before it goes.
-constexpr qsizetype kBidiContext = 64;
-constexpr qreal kOutOfSight = 1e6;
-
 // A selection at least this long makes its deletion a long edit.
 constexpr qsizetype kLongSelection = 1 << 16;
-
-// How far around the caret the text is looked at to find the next
-// character or word; a word longer than this is crossed in several steps.
-constexpr qsizetype kLookAround = 1024;
-
-// The part of position's paragraph within kLookAround of it, where the
-// next character or word is looked for. It ends at position only where
-// position ends the paragraph that way.
-struct Stretch {
-    qsizetype From = 0;
-    qsizetype To = 0;
-};
-Stretch AroundPosition(const TextBuffer& text, qsizetype position) {
-    return {std::max(text.LineStart(position), position - kLookAround),
-            std::min(text.LineEnd(position), position + kLookAround)};
-}
-
-// The characters Qt's text layout ends a word at besides blanks: the
-// punctuation and symbols of ASCII, all but the underscore.
-bool IsWordSeparator(QChar c) {
-    constexpr std::u16string_view kSeparators = u"!\"#$%&'()*+,-./:;<=>?@[\\]^`{|}~";
-    return kSeparators.find(c.unicode()) != std::u16string_view::npos;
-}
 
 // The standard keys a text box takes before the window's shortcuts.
 using Key = QKeySequence::StandardKey;
@@ -93,24 +68,6 @@ QString WithLfBreaks(QString text) {
         lines += isOtherBreak(c) ? QChar(QLatin1Char('\n')) : c;
     }
     return lines;
-}
-
-// Lays out line so that it holds the units UTF-16 code units of text from
-// from on, where it can: Qt counts a line's columns in code points, and may
-// join more where it cannot break.
-bool FillLine(QTextLine& line, const QString& text, int from, int units) {
-    int columns = units;
-    for (int i = from + 1; i < from + units; ++i) {
-        if (text[i].isLowSurrogate() && text[i - 1].isHighSurrogate()) --columns;
-    }
-    constexpr int kAttempts = 4;
-    for (int attempt = 0; attempt < kAttempts && columns > 0; ++attempt) {
-        line.setNumColumns(columns);
-        if (line.textStart() != from) return false;
-        if (line.textLength() == units) return true;
-        columns += line.textLength() < units ? 1 : -1;
-    }
-    return false;
 }
 
 QString MenuText(const char* text, QKeySequence::StandardKey key) {
@@ -357,104 +314,25 @@ void Memo::MoveCaret(qsizetype position, bool keepAnchor, bool keepGoalX) {
     }
 }
 
-qsizetype Memo::NextCharacter(qsizetype position, bool forward) {
-    // The stretch reaches past the caret both ways, so that a caret inside a
-    // cluster (as a program may set it) still finds the cluster's ends.
-    const auto [from, to] = AroundPosition(Buffer, position);
-    if (forward ? position >= to : position <= from) return StepOverLineBreak(position, forward);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, Buffer.Mid(from, to - from));
-    finder.setPosition(position - from);
-    const qsizetype next = forward ? finder.toNextBoundary() : finder.toPreviousBoundary();
-    if (next < 0) return forward ? to : from;
-    return from + next;
-}
-
-qsizetype Memo::NextWord(qsizetype position, bool forward) {
-    // Words as Qt's text layout finds them: a word longer than the stretch
-    // is crossed in steps.
-    const auto [from, to] = AroundPosition(Buffer, position);
-    if (forward ? position >= to : position <= from) return StepOverLineBreak(position, forward);
-    QTextLayout layout(Buffer.Mid(from, to - from), font());
-    const int at = static_cast<int>(position - from);
-    return from + (forward ? layout.nextCursorPosition(at, QTextLayout::SkipWords)
-                           : layout.previousCursorPosition(at, QTextLayout::SkipWords));
-}
-
-qsizetype Memo::StepOverLineBreak(qsizetype position, bool forward) const {
-    return std::clamp<qsizetype>(position + (forward ? 1 : -1), 0, Buffer.Size());
-}
-
-qsizetype Memo::LineEndForCaret(qsizetype line) {
-    // As in Qt's text boxes: End on a wrapped line stops before the blank
-    // where it was wrapped.
-    const qsizetype end = Wrap.LineEnd(line);
-    if (!Wrap.EndsParagraph(line) && end > Wrap.LineStart(line) && Buffer.At(end - 1) == u' ') {
-        return end - 1;
-    }
-    return end;
-}
-
-qsizetype Memo::PositionInLine(qsizetype line, qreal x) {
-    QTextLayout layout;
-    int head = 0;
-    const QTextLine textLine = LayOutLine(layout, line, head);
-    const qsizetype start = Wrap.LineStart(line);
-    const qsizetype position =
-        std::clamp<qsizetype>(start + textLine.xToCursor(x) - head, start, Wrap.LineEnd(line));
-    // Past the end of a wrapped line the caret stops before the blank where
-    // it was wrapped, as in Qt's text boxes; in a right-to-left paragraph
-    // that end lies at the left and Qt leaves the caret after the blank.
-    if (!Wrap.EndsParagraph(line) && position >= Wrap.LineEnd(line) && !IsRightToLeft(start)) {
-        return LineEndForCaret(line);
-    }
-    return position;
-}
-
-qreal Memo::CaretX(qsizetype position) {
-    const qsizetype line = Wrap.LineOf(position);
-    QTextLayout layout;
-    int head = 0;
-    const QTextLine textLine = LayOutLine(layout, line, head);
-    return textLine.cursorToX(static_cast<int>(position - Wrap.LineStart(line)) + head);
-}
-
 void Memo::SelectWordAt(qsizetype position) {
-    // As a double click in Qt's text boxes: the caret goes back to the start
-    // of the word it stands in or after, and the selection reaches to that
-    // word's end. A run of punctuation is a word; a blank starts none.
-    const qsizetype start = Buffer.LineStart(position);
-    const qsizetype end = Buffer.LineEnd(position);
-    const auto [from, to] = AroundPosition(Buffer, position);
-    const QString text = Buffer.Mid(from, to - from);
-    const auto at = [&](qsizetype p) { return text[p - from]; };
-    qsizetype wordStart = position;
-    const bool afterLast = position == end && position > start &&
-                           (at(position - 1).isSpace() || IsWordSeparator(at(position - 1)));
-    if (position > start && !afterLast) {
-        const QTextLayout layout(text, font());
-        const auto next = static_cast<int>(std::min(position + 1, end) - from);
-        wordStart = from + layout.previousCursorPosition(next, QTextLayout::SkipWords);
-    }
-    qsizetype wordEnd = wordStart;
-    if (wordEnd < to && IsWordSeparator(at(wordEnd))) {
-        while (wordEnd < to && IsWordSeparator(at(wordEnd))) ++wordEnd;
-    } else {
-        while (wordEnd < to && !at(wordEnd).isSpace() && !IsWordSeparator(at(wordEnd))) ++wordEnd;
-    }
+    // The selection then grows by whole words from this one as the mouse drags.
+    const auto [wordStart, wordEnd] = Moves().WordAt(position);
     WordAnchorStart = wordStart;
     WordAnchorEnd = wordEnd;
     Anchor = wordStart;
     MoveCaret(wordEnd, true);
 }
 
+CaretMoves Memo::Moves() const { return CaretMoves(Buffer, Wrap, font()); }
+
 // ---- keys -------------------------------------------------------------
 
 void Memo::MoveToLine(qsizetype line, bool keepAnchor) {
     // Up, Down and the page keys keep the caret at the x where the first of
     // them found it.
-    if (GoalX < 0) GoalX = CaretX(Caret);
+    if (GoalX < 0) GoalX = Lines().CaretX(Caret);
     const qreal goal = GoalX;
-    MoveCaret(PositionInLine(line, goal), keepAnchor, true);
+    MoveCaret(Lines().PositionInLine(line, goal), keepAnchor, true);
     GoalX = goal;
 }
 
@@ -506,19 +384,13 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
         matches(Key::DeleteEndOfLine)) {
         GoalX = -1;
     }
-    // Backspace with or without Shift takes one character back, as in Qt's
-    // text boxes: the last mark of a letter, or a whole surrogate pair.
+    // Backspace with or without Shift takes one character back.
     if (event->key() == Qt::Key_Backspace &&
         (event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier)) == Qt::NoModifier) {
         if (Caret != Anchor) {
             DeleteSelection();
         } else if (Caret > 0) {
-            qsizetype from = Caret - 1;
-            if (from > 0 && QChar::isLowSurrogate(Buffer.At(from)) &&
-                QChar::isHighSurrogate(Buffer.At(from - 1))) {
-                --from;
-            }
-            Edit(from, Caret, TextBuffer(), EditKind::Removal);
+            Edit(Moves().BackspaceStart(Caret), Caret, TextBuffer(), EditKind::Removal);
         }
         return true;
     }
@@ -540,7 +412,7 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
         bool forward = plain == Key::MoveToNextChar || plain == Key::MoveToNextWord;
         if ((plain == Key::MoveToNextChar || plain == Key::MoveToPreviousChar ||
              plain == Key::MoveToNextWord || plain == Key::MoveToPreviousWord) &&
-            IsRightToLeft(Caret)) {
+            Lines().IsRightToLeft(Caret)) {
             forward = !forward;
         }
         qsizetype target = Caret;
@@ -551,18 +423,18 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
                 if (!keepAnchor && Caret != Anchor) {
                     target = forward ? std::max(Caret, Anchor) : std::min(Caret, Anchor);
                 } else {
-                    target = NextCharacter(Caret, forward);
+                    target = Moves().NextCharacter(Caret, forward);
                 }
                 break;
             case Key::MoveToNextWord:
             case Key::MoveToPreviousWord:
-                target = NextWord(Caret, forward);
+                target = Moves().NextWord(Caret, forward);
                 break;
             case Key::MoveToStartOfLine:
                 target = Wrap.LineStart(line);
                 break;
             case Key::MoveToEndOfLine:
-                target = LineEndForCaret(line);
+                target = Moves().LineEndForCaret(line);
                 break;
             case Key::MoveToStartOfDocument:
                 target = 0;
@@ -608,13 +480,13 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
     } else if (matches(Key::Redo)) {
         Redo();
     } else if (matches(Key::DeleteStartOfWord)) {
-        if (Caret == Anchor) Anchor = NextWord(Caret, false);
+        if (Caret == Anchor) Anchor = Moves().NextWord(Caret, false);
         DeleteSelection();
     } else if (matches(Key::DeleteEndOfWord)) {
-        if (Caret == Anchor) Anchor = NextWord(Caret, true);
+        if (Caret == Anchor) Anchor = Moves().NextWord(Caret, true);
         DeleteSelection();
     } else if (matches(Key::DeleteEndOfLine)) {
-        if (Caret == Anchor) Anchor = LineEndForCaret(line);
+        if (Caret == Anchor) Anchor = Moves().LineEndForCaret(line);
         DeleteSelection();
     } else if (matches(Key::InsertParagraphSeparator) || matches(Key::InsertLineSeparator)) {
         // Shift+Return too: a new line, never U+2028 inside one.
@@ -623,7 +495,7 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
         if (Caret != Anchor) {
             DeleteSelection();
         } else if (Caret < Buffer.Size()) {
-            Edit(Caret, NextCharacter(Caret, true), TextBuffer(), EditKind::Removal);
+            Edit(Caret, Moves().NextCharacter(Caret, true), TextBuffer(), EditKind::Removal);
         }
     } else {
         return false;
@@ -731,8 +603,7 @@ void Memo::inputMethodEvent(QInputMethodEvent* event) {
 QVariant Memo::inputMethodQuery(Qt::InputMethodQuery query) const {
     auto* self = const_cast<Memo*>(this);
     // The surrounding text is the caret's paragraph, or a stretch of it.
-    const qsizetype start = std::max(Buffer.LineStart(Caret), Caret - kLookAround);
-    const qsizetype end = std::min(Buffer.LineEnd(Caret), Caret + kLookAround);
+    const auto [start, end] = Moves().AroundPosition(Caret);
     switch (query) {
         case Qt::ImEnabled:
             return true;
@@ -794,7 +665,7 @@ void Memo::mouseMoveEvent(QMouseEvent* event) {
         // Dragging after a double click selects whole words.
         if (position < WordAnchorStart) {
             Anchor = WordAnchorEnd;
-            MoveCaret(NextWord(position + 1, false), true);
+            MoveCaret(Moves().NextWord(position + 1, false), true);
         } else {
             Anchor = WordAnchorStart;
             MoveCaret(std::max(WordAnchorEnd, position), true);
@@ -916,78 +787,12 @@ void Memo::RestartBlink() {
     viewport()->update();
 }
 
-bool Memo::IsRightToLeft(qsizetype position) const {
-    // A paragraph takes its direction from its first letters, as in Qt's
-    // own text boxes.
-    const qsizetype start = Buffer.LineStart(position);
-    const qsizetype length = std::min(Buffer.LineEnd(position) - start, kLookAround * 4);
-    return Buffer.Mid(start, length).isRightToLeft();
-}
-
-QTextLine Memo::LayOutLine(QTextLayout& layout, qsizetype line, int& head) {
-    // The line is laid out with some of its paragraph before and after it,
-    // so that blanks and punctuation at its ends take the direction they
-    // have in the whole paragraph, as in Qt's plain text box. The text
-    // before it goes into a line out of sight; only the line itself shows.
-    const qsizetype start = Wrap.LineStart(line);
-    const qsizetype end = Wrap.LineEnd(line);
-    const bool preedit = !Preedit.isEmpty() && Wrap.LineOf(Caret) == line;
-    const auto layOut = [&](qsizetype from, qsizetype to) {
-        const QString text = Buffer.Mid(from, to - from);
-        layout.setText(text);
-        layout.setFont(font());
-        QTextOption option;
-        option.setWrapMode(QTextOption::WrapAnywhere);
-        // A right-to-left paragraph reads from the right but starts at the
-        // left edge, as in Qt's plain text box.
-        option.setTextDirection(IsRightToLeft(start) ? Qt::RightToLeft : Qt::LeftToRight);
-        option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
-        layout.setTextOption(option);
-        layout.setPreeditArea(preedit ? static_cast<int>(Caret - from) : -1,
-                              preedit ? Preedit : QString());
-        head = static_cast<int>(start - from);
-        layout.beginLayout();
-        bool filled = true;
-        if (head > 0) {
-            QTextLine before = layout.createLine();
-            filled = before.isValid() && FillLine(before, text, 0, head);
-            if (before.isValid()) before.setPosition(QPointF(0, -kOutOfSight));
-        }
-        QTextLine shown = filled ? layout.createLine() : QTextLine();
-        if (!shown.isValid()) {
-            filled = false;
-        } else if (from == start && to == end) {
-            shown.setLineWidth(kOutOfSight);
-        } else {
-            filled = FillLine(shown, text, head, static_cast<int>(end - start));
-        }
-        if (shown.isValid()) shown.setPosition(QPointF(0, 0));
-        layout.endLayout();
-        return std::pair{shown, filled};
-    };
-    // With a preedit text in it the line is laid out alone.
-    if (!preedit) {
-        const auto [shown, filled] = layOut(std::max(Buffer.LineStart(start), start - kBidiContext),
-                                            std::min(Buffer.LineEnd(end), end + kBidiContext));
-        if (filled) return shown;
-    }
-    // Where the line cannot be cut there (inside a run of marks), alone.
-    return layOut(start, end).first;
-}
+LineLayout Memo::Lines() const { return LineLayout(Buffer, Wrap, font(), Preedit, Caret); }
 
 QRect Memo::CharacterRect(qsizetype position) {
     const qsizetype line = Wrap.LineOf(position);
-    QTextLayout layout;
-    int head = 0;
-    const QTextLine textLine = LayOutLine(layout, line, head);
-    const int offset = static_cast<int>(position - Wrap.LineStart(line)) + head;
-    const qreal x = textLine.cursorToX(offset);
-    const qreal next = offset < textLine.textStart() + textLine.textLength()
-                           ? textLine.cursorToX(offset + 1)
-                           : x + 1;
-    return QRectF(kMargin + std::min(x, next), RowTop(line), std::max<qreal>(1, std::abs(next - x)),
-                  LineHeight())
-        .toAlignedRect();
+    const LineLayout::Span span = Lines().CharacterSpan(line, position);
+    return QRectF(kMargin + span.Left, RowTop(line), span.Width, LineHeight()).toAlignedRect();
 }
 
 qsizetype Memo::PositionAt(QPoint point) {
@@ -995,7 +800,7 @@ qsizetype Memo::PositionAt(QPoint point) {
     const qsizetype line = std::max<qsizetype>(TopLine() + row, 0);
     // Below the last line is the end of the text, as in Qt's text boxes.
     if (line >= Wrap.LineCount()) return Buffer.Size();
-    return PositionInLine(line, point.x() - kMargin);
+    return Lines().PositionInLine(line, point.x() - kMargin);
 }
 
 void Memo::paintEvent(QPaintEvent* event) {
@@ -1014,10 +819,11 @@ void Memo::paintEvent(QPaintEvent* event) {
     selectedFormat.setBackground(palette().brush(QPalette::Highlight));
     selectedFormat.setForeground(palette().brush(QPalette::HighlightedText));
     painter.setPen(palette().color(QPalette::Text));
+    const LineLayout lines = Lines();
     for (qsizetype line = top; line <= last; ++line) {
         QTextLayout layout;
         int head = 0;
-        LayOutLine(layout, line, head);
+        lines.LayOut(layout, line, head);
         const qsizetype start = Wrap.LineStart(line);
         const qsizetype end = Wrap.LineEnd(line);
         QList<QTextLayout::FormatRange> selections;

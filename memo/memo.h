@@ -2,7 +2,10 @@
 // bar, for texts of any size. It holds its text once (TextBuffer); display
 // lines exist only as LineWrap's starts, and only the lines in view are laid
 // out and painted. Nothing that reads the text (Text(), the clipboard, undo,
-// the accessible text) ever sees a display line.
+// the accessible text) ever sees a display line. Where the caret goes over
+// the text is CaretMoves', how a display line is laid out and where in it
+// a point falls is LineLayout's; the widget holds the caret, the selection,
+// the scroll position and the preedit text, and turns events into their calls.
 //
 // It does what a plain text box does with keys, mouse, clipboard, undo,
 // context menu and input methods; beyond that, Tab moves the focus, Escape
@@ -21,10 +24,10 @@
 #include "text_buffer.h"
 #include "undo_history.h"
 
+class CaretMoves;
+class LineLayout;
 class QMenu;
 class QMimeData;
-class QTextLayout;
-class QTextLine;
 
 class Memo : public QAbstractScrollArea {
     Q_OBJECT
@@ -145,14 +148,12 @@ private:
 
     // Moves the caret; with keepAnchor the selection grows or shrinks.
     void MoveCaret(qsizetype position, bool keepAnchor, bool keepGoalX = false);
-    [[nodiscard]] qsizetype NextCharacter(qsizetype position, bool forward);
-    [[nodiscard]] qsizetype NextWord(qsizetype position, bool forward);
-    // The step from the end of a paragraph over its line break.
-    [[nodiscard]] qsizetype StepOverLineBreak(qsizetype position, bool forward) const;
-    [[nodiscard]] qsizetype LineEndForCaret(qsizetype line);
-    [[nodiscard]] qsizetype PositionInLine(qsizetype line, qreal x);
-    [[nodiscard]] qreal CaretX(qsizetype position);
+    // Selects the word at position, as a double click does.
     void SelectWordAt(qsizetype position);
+    // Where the caret goes over the text as it is now.
+    [[nodiscard]] CaretMoves Moves() const;
+    // The display lines as they are laid out now, with the preedit text at the caret.
+    [[nodiscard]] LineLayout Lines() const;
     // Up, Down and the page keys: to line, at the x the first of them kept.
     void MoveToLine(qsizetype line, bool keepAnchor);
     void MovePage(bool down, bool keepAnchor);
@@ -160,10 +161,6 @@ private:
     // Whether the key types its text rather than being a shortcut.
     [[nodiscard]] static bool TypesText(const QKeyEvent* event);
 
-    // Lays out display line `line` in layout, ready to draw at the line's
-    // origin, and returns it; its first character is at head in the layout.
-    QTextLine LayOutLine(QTextLayout& layout, qsizetype line, int& head);
-    [[nodiscard]] bool IsRightToLeft(qsizetype position) const;
     [[nodiscard]] int TopLine() const;
     void SetTopLine(qsizetype line);
     // The space above the first line in view, and where a line's row starts.

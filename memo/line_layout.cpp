@@ -1,0 +1,138 @@
+// LineLayout: a display line is laid out on its own, with a little of its
+// paragraph around it, so that painting and the mouse cost the same in a
+// text of any size.
+#include "line_layout.h"
+
+#include <QTextLayout>
+
+#include <algorithm>
+#include <cmath>
+
+#include "caret_moves.h"
+#include "line_wrap.h"
+#include "text_buffer.h"
+
+namespace {
+
+// How much of a paragraph before and after a display line is laid out with
+// it, and how far from the view the part before it goes.
+constexpr qsizetype kBidiContext = 64;
+constexpr qreal kOutOfSight = 1e6;
+
+// How many of a paragraph's first characters are looked at for its direction.
+constexpr qsizetype kDirectionLetters = 4 * 1024;
+
+// Lays out line so that it holds the units UTF-16 code units of text from
+// from on, where it can: Qt counts a line's columns in code points, and may
+// join more where it cannot break.
+bool FillLine(QTextLine& line, const QString& text, int from, int units) {
+    int columns = units;
+    for (int i = from + 1; i < from + units; ++i) {
+        if (text[i].isLowSurrogate() && text[i - 1].isHighSurrogate()) --columns;
+    }
+    constexpr int kAttempts = 4;
+    for (int attempt = 0; attempt < kAttempts && columns > 0; ++attempt) {
+        line.setNumColumns(columns);
+        if (line.textStart() != from) return false;
+        if (line.textLength() == units) return true;
+        columns += line.textLength() < units ? 1 : -1;
+    }
+    return false;
+}
+
+}  // namespace
+
+bool LineLayout::IsRightToLeft(qsizetype position) const {
+    // A paragraph takes its direction from its first letters, as in Qt's
+    // own text boxes.
+    const qsizetype start = Text.LineStart(position);
+    const qsizetype length = std::min(Text.LineEnd(position) - start, kDirectionLetters);
+    return Text.Mid(start, length).isRightToLeft();
+}
+
+QTextLine LineLayout::LayOut(QTextLayout& layout, qsizetype line, int& head) const {
+    // The line is laid out with some of its paragraph before and after it,
+    // so that blanks and punctuation at its ends take the direction they
+    // have in the whole paragraph, as in Qt's plain text box. The text
+    // before it goes into a line out of sight; only the line itself shows.
+    const qsizetype start = Wrap.LineStart(line);
+    const qsizetype end = Wrap.LineEnd(line);
+    const bool preedit = !Preedit.isEmpty() && Wrap.LineOf(PreeditPosition) == line;
+    const auto layOut = [&](qsizetype from, qsizetype to) {
+        const QString text = Text.Mid(from, to - from);
+        layout.setText(text);
+        layout.setFont(Font);
+        QTextOption option;
+        option.setWrapMode(QTextOption::WrapAnywhere);
+        // A right-to-left paragraph reads from the right but starts at the
+        // left edge, as in Qt's plain text box.
+        option.setTextDirection(IsRightToLeft(start) ? Qt::RightToLeft : Qt::LeftToRight);
+        option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+        layout.setTextOption(option);
+        layout.setPreeditArea(preedit ? static_cast<int>(PreeditPosition - from) : -1,
+                              preedit ? Preedit : QString());
+        head = static_cast<int>(start - from);
+        layout.beginLayout();
+        bool filled = true;
+        if (head > 0) {
+            QTextLine before = layout.createLine();
+            filled = before.isValid() && FillLine(before, text, 0, head);
+            if (before.isValid()) before.setPosition(QPointF(0, -kOutOfSight));
+        }
+        QTextLine shown = filled ? layout.createLine() : QTextLine();
+        if (!shown.isValid()) {
+            filled = false;
+        } else if (from == start && to == end) {
+            shown.setLineWidth(kOutOfSight);
+        } else {
+            filled = FillLine(shown, text, head, static_cast<int>(end - start));
+        }
+        if (shown.isValid()) shown.setPosition(QPointF(0, 0));
+        layout.endLayout();
+        return std::pair{shown, filled};
+    };
+    // With a preedit text in it the line is laid out alone.
+    if (!preedit) {
+        const auto [shown, filled] = layOut(std::max(Text.LineStart(start), start - kBidiContext),
+                                            std::min(Text.LineEnd(end), end + kBidiContext));
+        if (filled) return shown;
+    }
+    // Where the line cannot be cut there (inside a run of marks), alone.
+    return layOut(start, end).first;
+}
+
+LineLayout::Span LineLayout::CharacterSpan(qsizetype line, qsizetype position) const {
+    QTextLayout layout;
+    int head = 0;
+    const QTextLine textLine = LayOut(layout, line, head);
+    const int offset = static_cast<int>(position - Wrap.LineStart(line)) + head;
+    const qreal x = textLine.cursorToX(offset);
+    const qreal next = offset < textLine.textStart() + textLine.textLength()
+                           ? textLine.cursorToX(offset + 1)
+                           : x + 1;
+    return {std::min(x, next), std::max<qreal>(1, std::abs(next - x))};
+}
+
+qsizetype LineLayout::PositionInLine(qsizetype line, qreal x) const {
+    QTextLayout layout;
+    int head = 0;
+    const QTextLine textLine = LayOut(layout, line, head);
+    const qsizetype start = Wrap.LineStart(line);
+    const qsizetype position =
+        std::clamp<qsizetype>(start + textLine.xToCursor(x) - head, start, Wrap.LineEnd(line));
+    // Past the end of a wrapped line the caret stops before the blank where
+    // it was wrapped, as in Qt's text boxes; in a right-to-left paragraph
+    // that end lies at the left and Qt leaves the caret after the blank.
+    if (!Wrap.EndsParagraph(line) && position >= Wrap.LineEnd(line) && !IsRightToLeft(start)) {
+        return CaretMoves(Text, Wrap, Font).LineEndForCaret(line);
+    }
+    return position;
+}
+
+qreal LineLayout::CaretX(qsizetype position) const {
+    const qsizetype line = Wrap.LineOf(position);
+    QTextLayout layout;
+    int head = 0;
+    const QTextLine textLine = LayOut(layout, line, head);
+    return textLine.cursorToX(static_cast<int>(position - Wrap.LineStart(line)) + head);
+}
