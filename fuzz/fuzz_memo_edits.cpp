@@ -117,11 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<QString> beforeSteps;
     std::vector<QString> afterSteps;
 
-    const auto apply = [&](qsizetype from, qsizetype removed, const TextBuffer& inserted) {
+    const auto apply = [&](qsizetype from, const TextBuffer& removed, const TextBuffer& inserted) {
         wrap.BeforeEdit(from, removed);
-        text.Replace(from, removed, inserted);
-        model.replace(from, removed, inserted.ToString());
-        wrap.Update(from, removed, inserted.Size());
+        text.Replace(from, removed.Size(), inserted);
+        model.replace(from, removed.Size(), inserted.ToString());
+        wrap.Update(from, removed.Size(), inserted);
     };
     const auto check = [&] {
         Check(text.ToString() == model, "the text is the model");
@@ -153,7 +153,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 const qsizetype steps = history.UndoCount();
                 TextBuffer gone = text.Slice(position, removed);
                 Check(gone.ToString() == model.mid(position, removed), "a slice is the text");
-                apply(position, removed, inserted);
+                apply(position, gone, inserted);
                 history.Record(position, std::move(gone), inserted, kind);
                 afterSteps.clear();
                 if (history.UndoCount() > steps) {

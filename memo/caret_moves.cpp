@@ -81,7 +81,10 @@ CaretMoves::Stretch CaretMoves::WordAt(qsizetype position) const {
     // word's end. A run of punctuation is a word; a blank starts none.
     const qsizetype start = Text.LineStart(position);
     const qsizetype end = Text.LineEnd(position);
-    const auto [from, to] = AroundPosition(position);
+    // Plain names, not a structured binding: the lambda below reads from.
+    const Stretch around = AroundPosition(position);
+    const qsizetype from = around.From;
+    const qsizetype to = around.To;
     const QString text = Text.Mid(from, to - from);
     const auto at = [&](qsizetype p) { return text[p - from]; };
     qsizetype wordStart = position;

@@ -70,6 +70,9 @@ qsizetype LineWrap::SureLineUnits() const {
 }
 
 void LineWrap::Rewrap() {
+    // Points kept for an undo were found at the old width.
+    Kept.reset();
+    Reusable.reset();
     RefreshAsciiFixed();
     Runs.clear();
     qsizetype stop = 0;
@@ -130,28 +133,51 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
             at = next;
             continue;
         }
-        if (end >= last) break;
-        // The paragraphs that surely fit into a line are passed over; one
-        // that is long within its leaf needs no search.
-        qsizetype leafStart = 0;
-        const TextPiece leaf =
-            end + 1 < Text.Size() ? Text.LeafPiece(end + 1, leafStart) : TextPiece{};
-        const qsizetype offset = end + 1 - leafStart;
-        if (leaf.OneByte && offset + sure < leaf.Size() &&
-            std::memchr(leaf.Bytes.data() + offset, '\n', static_cast<std::size_t>(sure + 1)) ==
-                nullptr) {
-            at = end + 1;
-            ++paragraph;
-        } else {
-            qsizetype passed = 0;
-            at = Text.NextLongParagraph(end + 1, sure, !TextAsciiFixed, &passed);
-            if (at > last) break;
-            paragraph += 1 + passed;
+        // The next paragraph to wrap; where the wrap comes to paragraphs an
+        // edit put back as they were taken out, they get their old points.
+        bool more = true;
+        while (more) {
+            more = end < last && NextLongParagraph(end, last, sure, at, paragraph);
+            const Stash* stash = Putting.Points;
+            if (!more || stash == nullptr || Putting.Done || end >= Putting.From + stash->Start ||
+                at < Putting.From + stash->Start) {
+                break;
+            }
+            for (Run run : stash->Runs) {
+                run.First += Putting.From;
+                run.Paragraph += Putting.Paragraph;
+                Append(fresh, run);
+            }
+            end = Putting.From + stash->End;
+            paragraph = Putting.Paragraph + stash->EndParagraph;
+            Putting.Done = true;
         }
+        if (!more) break;
         end = Text.LineEnd(at);
     }
     ForgetChunk();
     return fresh;
+}
+
+bool LineWrap::NextLongParagraph(qsizetype end, qsizetype last, qsizetype sure, qsizetype& at,
+                                 qsizetype& paragraph) const {
+    // The paragraphs that surely fit into a line are passed over; one that
+    // is long within its leaf needs no search.
+    qsizetype leafStart = 0;
+    const TextPiece leaf = end + 1 < Text.Size() ? Text.LeafPiece(end + 1, leafStart) : TextPiece{};
+    const qsizetype offset = end + 1 - leafStart;
+    if (leaf.OneByte && offset + sure < leaf.Size() &&
+        std::memchr(leaf.Bytes.data() + offset, '\n', static_cast<std::size_t>(sure + 1)) ==
+            nullptr) {
+        at = end + 1;
+        ++paragraph;
+        return true;
+    }
+    qsizetype passed = 0;
+    at = Text.NextLongParagraph(end + 1, sure, !TextAsciiFixed, &passed);
+    if (at > last) return false;
+    paragraph += 1 + passed;
+    return true;
 }
 
 qsizetype LineWrap::NextBreak(qsizetype from, qsizetype end) {
@@ -299,7 +325,11 @@ qreal LineWrap::ClusterWidth(qsizetype from, qsizetype to) {
     return width;
 }
 
-void LineWrap::BeforeEdit(qsizetype from, qsizetype removed) {
+void LineWrap::BeforeEdit(qsizetype from, const TextBuffer& removedText) {
+    const qsizetype removed = removedText.Size();
+    Reusable = std::move(Kept);
+    Kept.reset();
+    KeepPoints(from, removedText);
     // Where a line ends depends on the text it looked at to find its end,
     // which may reach past the next line (a letter joined to a long run of
     // marks): the wrap begins at the first line that looked at the edit.
@@ -318,12 +348,19 @@ void LineWrap::BeforeEdit(qsizetype from, qsizetype removed) {
     OldBreaks = Text.LineBreakCount();
 }
 
-void LineWrap::Update(qsizetype from, qsizetype removed, qsizetype added) {
+void LineWrap::Update(qsizetype from, qsizetype removed, const TextBuffer& addedText) {
+    const qsizetype added = addedText.Size();
     const qsizetype delta = added - removed;
     RefreshAsciiFixed();
+    Putting = {};
+    if (Reusable && Reusable->Text.IsSameAs(addedText)) {
+        Putting = {&*Reusable, from, Text.BreaksBefore(from), false};
+    }
     qsizetype stop = 0;
     std::vector<Run> fresh =
         WrapFrom(RewrapStart, OldParagraphEnd + delta, from + added, delta, stop);
+    Putting = {};
+    Reusable.reset();
     // The old points up to RewrapStart stay; so do those from where the
     // wrap fell into step with them, or after the edit's paragraphs,
     // moved with the edit. A run may reach over either edge.
@@ -383,6 +420,26 @@ void LineWrap::Append(std::vector<Run>& runs, const Run& run) {
         }
     }
     runs.push_back(run);
+}
+
+void LineWrap::KeepPoints(qsizetype from, const TextBuffer& removed) {
+    // Only a long stretch is worth it: the wrap of a short one is quick.
+    constexpr qsizetype kLongStretch = 4096;
+    if (removed.Size() < kLongStretch) return;
+    const qsizetype to = from + removed.Size();
+    const qsizetype firstBreak = Text.LineEnd(from);
+    const qsizetype lastBreak = Text.LineStart(to) - 1;
+    if (firstBreak >= lastBreak) return;  // no whole paragraph
+    Stash stash{removed, {}, firstBreak + 1 - from, lastBreak - from, 0};
+    const qsizetype before = Text.BreaksBefore(from);
+    stash.EndParagraph = Text.BreaksBefore(lastBreak) - before;
+    const auto first =
+        std::upper_bound(Runs.begin(), Runs.end(), firstBreak,
+                         [](qsizetype at, const Run& run) { return at < run.First; });
+    for (auto run = first; run != Runs.end() && run->First < lastBreak; ++run) {
+        stash.Runs.push_back({run->First - from, run->Paragraph - before, run->Count, run->Step});
+    }
+    Kept = std::move(stash);
 }
 
 void LineWrap::Recount(std::size_t index) {

@@ -25,9 +25,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
-class TextBuffer;
+#include "text_buffer.h"
 
 class LineWrap {
 public:
@@ -38,11 +39,14 @@ public:
     void SetWidth(qreal width);
     void Rewrap();
 
-    // Before removed characters at from are replaced, on the old text;
+    // Before the characters removed at from are replaced, on the old text;
     // every edit calls it, then Update.
-    void BeforeEdit(qsizetype from, qsizetype removed);
-    // After removed characters at from were replaced by added ones.
-    void Update(qsizetype from, qsizetype removed, qsizetype added);
+    void BeforeEdit(qsizetype from, const TextBuffer& removed);
+    // After removed characters at from were replaced by added. Where the
+    // edit before took out a long stretch and added is that same text (an
+    // undo, a redo), its whole paragraphs get their points back as they
+    // were, without a wrap.
+    void Update(qsizetype from, qsizetype removed, const TextBuffer& added);
 
     [[nodiscard]] qsizetype LineCount() const;
     [[nodiscard]] qsizetype LineStart(qsizetype line) const;
@@ -85,6 +89,23 @@ private:
             return {At(index), Paragraph, static_cast<std::int32_t>(Count - index), Step};
         }
     };
+    // The points of the whole paragraphs of a stretch an edit took out,
+    // counted from the stretch's start: those between Start and the LF at
+    // End, before which EndParagraph LFs come.
+    struct Stash {
+        TextBuffer Text;
+        std::vector<Run> Runs;
+        qsizetype Start = 0;
+        qsizetype End = 0;
+        qsizetype EndParagraph = 0;
+    };
+    // A stash put back at From, whose text has Paragraph LFs before it.
+    struct PutBack {
+        const Stash* Points = nullptr;
+        qsizetype From = 0;
+        qsizetype Paragraph = 0;
+        bool Done = false;
+    };
     // Adds run to runs, as part of the last run where it goes on from it.
     static void Append(std::vector<Run>& runs, const Run& run);
     // The runs a wrap from start on finds up to the end of the paragraph
@@ -93,6 +114,13 @@ private:
     // point kept, or last.
     std::vector<Run> WrapFrom(qsizetype start, qsizetype last, qsizetype inStepFrom,
                               qsizetype delta, qsizetype& stop);
+    // The next paragraph after the LF at end that needs wrapping, at or
+    // before last: its start and the LFs before it, updated; false if none.
+    bool NextLongParagraph(qsizetype end, qsizetype last, qsizetype sure, qsizetype& at,
+                           qsizetype& paragraph) const;
+    // Keeps the points of the whole paragraphs of removed, about to go at
+    // from, for the next edit.
+    void KeepPoints(qsizetype from, const TextBuffer& removed);
     // The start of the line after the one that starts at from, or end; the
     // furthest character it looked at is left in LastSeen.
     qsizetype NextBreak(qsizetype from, qsizetype end);
@@ -149,4 +177,9 @@ private:
     qsizetype OldParagraphEnd = 0;
     qsizetype OldBreaks = 0;
     qsizetype LastSeen = 0;
+    // The points of what the last edit took out, and of what the edit
+    // under way took out before that, which it may put back.
+    std::optional<Stash> Kept;
+    std::optional<Stash> Reusable;
+    PutBack Putting;
 };

@@ -178,11 +178,11 @@ void Memo::SetBuffer(TextBuffer text) {
     NotifyTextChange(0, removed, Buffer.Size());
 }
 
-void Memo::Apply(qsizetype position, qsizetype removed, const TextBuffer& inserted) {
-    const QString removedText = QAccessible::isActive() ? Buffer.Mid(position, removed) : QString();
+void Memo::Apply(qsizetype position, const TextBuffer& removed, const TextBuffer& inserted) {
+    const QString removedText = QAccessible::isActive() ? removed.ToString() : QString();
     Wrap.BeforeEdit(position, removed);
-    Buffer.Replace(position, removed, inserted);
-    Wrap.Update(position, removed, inserted.Size());
+    Buffer.Replace(position, removed.Size(), inserted);
+    Wrap.Update(position, removed.Size(), inserted);
     UpdateScrollRange();
     viewport()->update();
     NotifyTextChange(position, removedText, inserted.Size());
@@ -191,7 +191,7 @@ void Memo::Apply(qsizetype position, qsizetype removed, const TextBuffer& insert
 void Memo::Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind) {
     if (from == to && text.IsEmpty()) return;
     TextBuffer removed = Buffer.Slice(from, to - from);
-    Apply(from, to - from, text);
+    Apply(from, removed, text);
     const qsizetype after = from + text.Size();
     History.Record(from, std::move(removed), std::move(text), kind);
     Caret = Anchor = after;

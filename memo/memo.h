@@ -138,7 +138,7 @@ private:
     // before it where the kind allows), and puts the caret after it.
     void Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind = EditKind::Other);
     // Replaces without recording; the caret goes to caret.
-    void Apply(qsizetype position, qsizetype removed, const TextBuffer& inserted);
+    void Apply(qsizetype position, const TextBuffer& removed, const TextBuffer& inserted);
     class LongEdit;
     void InsertFromMimeData(const QMimeData* source);
     // Replaces the selection by text, as one edit.

@@ -103,6 +103,12 @@ public:
         if (Root && from < to) Visit(*Root, from, to, visit);
     }
 
+    // Whether other is this text itself, or a copy of it, not only the same
+    // characters.
+    [[nodiscard]] bool IsSameAs(const TextBuffer& other) const {
+        return Root != nullptr && Root == other.Root;
+    }
+
     // Whether the tree is as it should be: balanced, its sums right, no
     // leaf empty. For tests.
     [[nodiscard]] bool IsSound() const;

@@ -47,5 +47,5 @@ std::optional<UndoHistory::Change> UndoHistory::Replay(std::vector<Step>& from,
     // Typing may go on into the step now last, as in Qt.
     StepOpen = true;
     const TextBuffer& now = undo ? step.Inserted : step.Removed;
-    return Change{step.Position, now.Size(), undo ? step.Removed : step.Inserted};
+    return Change{step.Position, now, undo ? step.Removed : step.Inserted};
 }

@@ -15,10 +15,10 @@ public:
     enum class EditKind { Other, Typing, Removal };
 
     // What the text has to undergo to take a step back or make it again:
-    // Removed characters at Position are replaced by Inserted.
+    // the characters Removed at Position are replaced by Inserted.
     struct Change {
         qsizetype Position = 0;
-        qsizetype Removed = 0;
+        TextBuffer Removed;
         TextBuffer Inserted;
     };
 

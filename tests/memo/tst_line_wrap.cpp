@@ -184,7 +184,8 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
         }
         const qsizetype from = edit.From;
         const TextBuffer& put = forward ? edit.Added : edit.Removed;
-        const qsizetype removed = (forward ? edit.Removed : edit.Added).Size();
+        const TextBuffer& taken = forward ? edit.Removed : edit.Added;
+        const qsizetype removed = taken.Size();
         const QString added = put.ToString();
         last = from + added.size();
         const QString where = QStringLiteral("seed %1 step %2 (%3 at %4 replaced by %5%6): ")
@@ -194,10 +195,10 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
                                   .arg(from)
                                   .arg(added.size())
                                   .arg(forward ? u""_s : u", undone"_s);
-        wrap.BeforeEdit(from, removed);
+        wrap.BeforeEdit(from, taken);
         text.Replace(from, removed, put);
         model.replace(from, removed, added);
-        wrap.Update(from, removed, added.size());
+        wrap.Update(from, removed, put);
         (forward ? undo : redo).push_back(std::move(edit));
 
         const bool printable = std::all_of(model.cbegin(), model.cend(), [](QChar c) {
@@ -282,9 +283,10 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
 void TestLineWrap::editAfterACut() {
     TextBuffer text(u"x👍"_s + QString(300, u'\u0301') + u"\u200D👍"_s + QString(100, u'A'));
     LineWrap wrap = Wrapped(text, kMono, kMemoWidth);
-    wrap.BeforeEdit(380, 0);
-    text.Replace(380, 0, TextBuffer(u"B"_s));
-    wrap.Update(380, 0, 1);
+    const TextBuffer added(u"B"_s);
+    wrap.BeforeEdit(380, TextBuffer());
+    text.Replace(380, 0, added);
+    wrap.Update(380, 0, added);
     const std::vector<qsizetype> starts = AllStarts(wrap);
     const std::vector<qsizetype> fresh = FreshStarts(text, kMono, kMemoWidth);
     QVERIFY2(starts == fresh, qPrintable(FirstDifference(starts, fresh)));
