@@ -122,10 +122,6 @@ void Memo::SetOneByteText(std::string_view bytes, Make make) {
     SetText(text);
 }
 
-void Memo::SetWindows1252Text(std::string_view bytes) {
-    SetOneByteText(bytes, [bytes] { return TextBuffer::FromOneByte(bytes); });
-}
-
 void Memo::SetWindows1252Text(std::string&& bytes) {
     SetOneByteText(bytes, [&bytes] { return TextBuffer::FromOneByte(std::move(bytes)); });
 }

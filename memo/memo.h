@@ -40,11 +40,10 @@ public:
     // line. Not an edit: the undo history starts anew.
     void SetText(const QString& text);
     // The same for Windows-1252 bytes, which the memo holds as they are
-    // (see TextBuffer's one-byte form): a copy of them, the bytes taken
-    // over, or the bytes themselves, which then must stay alive and
-    // unchanged until the memo's text is replaced (SetText, Clear and the
-    // like), as the memo and its undo steps read them until then.
-    void SetWindows1252Text(std::string_view bytes);
+    // (see TextBuffer's one-byte form): the bytes taken over, or the bytes
+    // themselves, which then must stay alive and unchanged until the memo's
+    // text is replaced (SetText, Clear and the like), as the memo and its
+    // undo steps read them until then.
     void SetWindows1252Text(std::string&& bytes);
     void ShowWindows1252Bytes(std::string_view bytes);
 

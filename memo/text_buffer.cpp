@@ -244,18 +244,6 @@ TextBuffer::TextBuffer(QStringView text) {
     if (!leaves.empty()) Root = Balanced(leaves, 0, leaves.size());
 }
 
-TextBuffer TextBuffer::FromOneByte(std::string_view bytes) {
-    std::vector<NodePtr> leaves;
-    leaves.reserve(bytes.size() / kLeafUnits + 1);
-    for (std::size_t at = 0; at < bytes.size(); at += kLeafUnits) {
-        auto owner = std::make_shared<const std::string>(bytes.substr(at, kLeafUnits));
-        leaves.push_back(
-            MakeLeaf(owner, owner->data(), static_cast<qsizetype>(owner->size()), true));
-    }
-    if (leaves.empty()) return {};
-    return TextBuffer(Balanced(leaves, 0, leaves.size()));
-}
-
 TextBuffer TextBuffer::FromOneByte(std::string&& bytes) {
     auto owner = std::make_shared<const std::string>(std::move(bytes));
     return OverOneByte(owner, *owner);

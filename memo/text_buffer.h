@@ -47,11 +47,10 @@ public:
 
     TextBuffer() = default;
     explicit TextBuffer(QStringView text);
-    // Bytes in the one-byte form, held as they are: copied, taken over, or
-    // only referred to, in which case they must stay alive and unchanged as
-    // long as a leaf made of them is (this text, its slices, or a text they
-    // went into).
-    static TextBuffer FromOneByte(std::string_view bytes);
+    // Bytes in the one-byte form, held as they are: taken over, or only
+    // referred to, in which case they must stay alive and unchanged as long
+    // as a leaf made of them is (this text, its slices, or a text they went
+    // into).
     static TextBuffer FromOneByte(std::string&& bytes);
     static TextBuffer ViewOfOneByte(std::string_view bytes);
 
