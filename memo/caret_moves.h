@@ -41,8 +41,14 @@ public:
     [[nodiscard]] Stretch WordAt(qsizetype position) const;
 
 private:
+    // Qt's word move from position within the stretch around.
+    [[nodiscard]] qsizetype WordMoveIn(Stretch around, qsizetype position, bool forward) const;
+    // Where the run of word characters from position on (or before it)
+    // ends: at the first blank, line break or separator.
+    [[nodiscard]] qsizetype WordRunEnd(qsizetype position, bool forward) const;
+
     // How far around the caret the text is looked at to find the next
-    // character or word; a word longer than this is crossed in several steps.
+    // character or word at once.
     static constexpr qsizetype kLookAround = 1024;
 
     const TextBuffer& Text;

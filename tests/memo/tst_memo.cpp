@@ -40,6 +40,9 @@ const QString kLong = QStringLiteral(
     "Ein langer Satz, der im Memo mehr als eine Zeile braucht, weil er so viele Wörter hat "
     "und noch weitere dazu, bis er umbricht.\nkurz");
 const QString kPunctuation = QStringLiteral("Hallo, Welt! (ja) -- a.b  c");
+// A word longer than any stretch of text a move looks at at once.
+const QString kLongWord =
+    QStringLiteral("ab ") + QString(3000, QLatin1Char('W')) + QStringLiteral(" cd, ef");
 // More lines than the box shows, for PageUp and PageDown.
 const QString kPage = QStringLiteral(
     "eins\nzwei\ndrei\nvier\nfünf\nsechs sechs sechs sechs sechs sechs sechs sechs sechs "
@@ -101,6 +104,7 @@ private slots:
     void randomKeysAsQt();
     void mouseAsQt_data();
     void mouseAsQt();
+    void doubleClickOnALongWordAsQt();
     void undoHistoryAsQt_data();
     void undoHistoryAsQt();
     void contextMenuAsQt_data();
@@ -302,6 +306,11 @@ void TestMemo::keysAsQt_data() {
         "@15, Ctrl+Left, Ctrl+Right, Ctrl+Right, @2:5, Ctrl+Right");
     row("Ctrl+Right, Ctrl+Left over marks", kMarks, "Ctrl+Right, Ctrl+Right, Ctrl+Left");
     row("Ctrl+Right, Ctrl+Left in Hebrew", kHebrew, "@4, Ctrl+Right, Ctrl+Right");
+    row("Ctrl+Right, Ctrl+Left over a long word", kLongWord,
+        "@3, Ctrl+Right, Ctrl+Left, @1500, Ctrl+Right, @1500, Ctrl+Left, Ctrl+End, Ctrl+Left, "
+        "Ctrl+Left, Ctrl+Shift+Left");
+    row("Ctrl+Backspace, Ctrl+Delete in a long word", kLongWord,
+        "@1500, Ctrl+Del, Ctrl+Z, @2000, Ctrl+Backspace");
     row("Ctrl+Right, Ctrl+Left in a right-to-left line", kRightToLeft,
         "@7, Ctrl+Right, Ctrl+Right, Ctrl+Left, Ctrl+Left, Ctrl+Left");
     // Lines and the text.
@@ -533,6 +542,24 @@ void TestMemo::mouseAsQt() {
                                                           .arg(point.y())
                                                           .arg(difference)));
         }
+    }
+}
+
+// A double click selects a word longer than any stretch the memo looks at
+// at once, from anywhere in it.
+void TestMemo::doubleClickOnALongWordAsQt() {
+    Load(kLongWord, 0, 0);
+    const qreal lineHeight = QFontMetricsF(TheMemo->font()).height();
+    for (const QPoint point : {QPoint(30, 4 + int(lineHeight / 2)), QPoint(300, 40)}) {
+        for (QAbstractScrollArea* box : {static_cast<QAbstractScrollArea*>(TheMemo),
+                                         static_cast<QAbstractScrollArea*>(Plain)}) {
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseRelease(box->viewport(), Qt::LeftButton, {}, point);
+        }
+        const QString difference = Difference();
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        QTest::qWait(QApplication::doubleClickInterval() + 10);  // no third click
     }
 }
 
