@@ -645,6 +645,18 @@ void Memo::mousePressEvent(QMouseEvent* event) {
     }
     if (event->button() != Qt::LeftButton) return;
     const qsizetype position = PositionAt(event->position().toPoint());
+    if (TripleClickTimer.isActive() &&
+        (event->position().toPoint() - TripleClickPoint).manhattanLength() <
+            QApplication::startDragDistance()) {
+        // A third click selects the paragraph with its line break, as in
+        // Qt's text boxes.
+        TripleClickTimer.stop();
+        Selecting = false;
+        const qsizetype end = Buffer.LineEnd(position);
+        Anchor = Buffer.LineStart(position);
+        MoveCaret(end < Buffer.Size() ? end + 1 : end, true);
+        return;
+    }
     Selecting = true;
     SelectingWords = false;
     MoveCaret(position, event->modifiers().testFlag(Qt::ShiftModifier));
@@ -655,6 +667,8 @@ void Memo::mouseDoubleClickEvent(QMouseEvent* event) {
     Selecting = true;
     SelectingWords = true;
     SelectWordAt(PositionAt(event->position().toPoint()));
+    TripleClickPoint = event->position().toPoint();
+    TripleClickTimer.start(QGuiApplication::styleHints()->mouseDoubleClickInterval(), this);
 }
 
 void Memo::mouseMoveEvent(QMouseEvent* event) {
@@ -880,6 +894,8 @@ void Memo::timerEvent(QTimerEvent* event) {
     if (event->timerId() == BlinkTimer.timerId()) {
         CaretShown = !CaretShown;
         viewport()->update();
+    } else if (event->timerId() == TripleClickTimer.timerId()) {
+        TripleClickTimer.stop();
     } else if (event->timerId() == AutoScrollTimer.timerId()) {
         const int step = DragPoint.y() < 0 ? -1 : 1;
         verticalScrollBar()->setValue(verticalScrollBar()->value() + step);

@@ -193,6 +193,10 @@ private:
     bool CaretShown = false;
     QBasicTimer BlinkTimer;
     QBasicTimer AutoScrollTimer;
+    // A click within the double-click interval after a double click, near
+    // it, is a third click.
+    QBasicTimer TripleClickTimer;
+    QPoint TripleClickPoint;
     QPoint DragPoint;
     bool Selecting = false;
     bool SelectingWords = false;

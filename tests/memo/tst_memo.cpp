@@ -105,6 +105,7 @@ private slots:
     void mouseAsQt_data();
     void mouseAsQt();
     void doubleClickOnALongWordAsQt();
+    void tripleClickAsQt();
     void undoHistoryAsQt_data();
     void undoHistoryAsQt();
     void contextMenuAsQt_data();
@@ -560,6 +561,28 @@ void TestMemo::doubleClickOnALongWordAsQt() {
         const QString difference = Difference();
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
         QTest::qWait(QApplication::doubleClickInterval() + 10);  // no third click
+    }
+}
+
+// A third click soon after a double click selects its paragraph with the
+// line break; one farther away is a click.
+void TestMemo::tripleClickAsQt() {
+    Load(kLines, 0, 0);
+    const qreal lineHeight = QFontMetricsF(TheMemo->font()).height();
+    const QPoint first(40, 4 + int(lineHeight / 2));
+    const QPoint last(20, 4 + int(lineHeight * 3.5));
+    for (const auto& [point, third] : {std::pair{first, first}, std::pair{last, last},
+                                       std::pair{first, first + QPoint(40, 0)}}) {
+        for (QAbstractScrollArea* box : {static_cast<QAbstractScrollArea*>(TheMemo),
+                                         static_cast<QAbstractScrollArea*>(Plain)}) {
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseRelease(box->viewport(), Qt::LeftButton, {}, point);
+            QTest::mouseClick(box->viewport(), Qt::LeftButton, {}, third);
+        }
+        const QString difference = Difference();
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        QTest::qWait(QApplication::doubleClickInterval() + 10);
     }
 }
 
