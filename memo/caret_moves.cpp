@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "line_wrap.h"
+#include "memo_text.h"
 #include "text_buffer.h"
 
 namespace {
@@ -30,7 +31,7 @@ bool InWordByte(unsigned char byte) {
     static const std::array<bool, 256> kInWord = [] {
         std::array<bool, 256> table{};
         for (std::size_t b = 0; b < table.size(); ++b) {
-            table[b] = InWord(TextBuffer::kOneByteUnits[b]);
+            table[b] = InWord(trithemius::kOneByteCharacters[b]);
         }
         return table;
     }();

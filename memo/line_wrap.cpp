@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "memo_text.h"
 #include "text_buffer.h"
 
 namespace {
@@ -45,7 +46,7 @@ void LineWrap::SetFont(const QFont& font) {
     }
     WidestOneByte = kTabWidth;
     for (std::size_t byte = 0; byte < OneByteWidths.size(); ++byte) {
-        const char16_t c = TextBuffer::kOneByteUnits[byte];
+        const char16_t c = trithemius::kOneByteCharacters[byte];
         OneByteWidths[byte] = c < 256 ? Latin1Widths[c] : metrics.horizontalAdvance(QChar(c));
         WidestOneByte = std::max(WidestOneByte, OneByteWidths[byte]);
     }
@@ -74,7 +75,6 @@ void LineWrap::Rewrap() {
     Kept.reset();
     Reusable.reset();
     RefreshAsciiFixed();
-    Runs.clear();
     qsizetype stop = 0;
     Runs = WrapFrom(0, Text.Size(), Text.Size() + 1, 0, stop);
     Recount(0);

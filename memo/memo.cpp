@@ -24,6 +24,7 @@
 #include "caret_moves.h"
 #include "line_layout.h"
 #include "memo_accessible.h"
+#include "memo_text.h"
 
 namespace {
 
@@ -53,17 +54,13 @@ constexpr Key kTextBoxKeys[] = {
 
 // text with every line break (CR LF, CR, LF, U+2028, U+2029) as LF.
 QString WithLfBreaks(QString text) {
+    // CR, U+2028 or U+2029; without a branch, and the search without an early
+    // exit, so that the compiler turns it into vector instructions.
     const auto isOtherBreak = [](QChar c) {
-        return c == QLatin1Char('\r') || c == QChar::LineSeparator ||
-               c == QChar::ParagraphSeparator;
+        return (c.unicode() == u'\r') | ((c.unicode() & 0xFFFE) == QChar::LineSeparator);
     };
-    // No early exit: the compiler turns the test into vector instructions.
-    const auto* units = reinterpret_cast<const char16_t*>(text.utf16());
     char16_t others = 0;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t unit = units[i];
-        others |= static_cast<char16_t>((unit == u'\r') | ((unit & 0xFFFE) == 0x2028));
-    }
+    for (const QChar c : std::as_const(text)) others |= static_cast<char16_t>(isOtherBreak(c));
     if (others == 0) return text;
     QString lines;
     lines.reserve(text.size());
@@ -115,11 +112,7 @@ void Memo::SetOneByteText(std::string_view bytes, Make make) {
         SetBuffer(make());
         return;
     }
-    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
-    std::transform(bytes.begin(), bytes.end(), text.begin(), [](char byte) {
-        return QChar(TextBuffer::kOneByteUnits[static_cast<unsigned char>(byte)]);
-    });
-    SetText(text);
+    SetText(trithemius::CipherTextToMemoText(bytes));
 }
 
 void Memo::SetWindows1252Text(std::string&& bytes) {
@@ -142,7 +135,7 @@ QString Memo::Text() const {
     Buffer.ForEachPiece(0, Buffer.Size(), [&](const TextPiece& piece) {
         if (piece.OneByte) {
             for (const char byte : piece.Bytes) {
-                put(TextBuffer::kOneByteUnits[static_cast<unsigned char>(byte)]);
+                put(trithemius::kOneByteCharacters[static_cast<unsigned char>(byte)]);
             }
         } else {
             for (const char16_t unit : piece.Units) put(unit);

@@ -8,6 +8,8 @@
 #include <string>
 #include <type_traits>
 
+#include "memo_text.h"
+
 namespace {
 
 // A leaf holds at most this many characters; two neighbours that an edit
@@ -15,24 +17,7 @@ namespace {
 // leaves no trail of small leaves behind.
 constexpr qsizetype kLeafUnits = 4096;
 
-// The characters the bytes 80 to 9F stand for; the five that Windows-1252
-// leaves undefined stand for the Latin-1 controls of their values.
-constexpr std::array<char16_t, 32> kHighBytes = {
-    u'\u20AC', u'\u0081', u'\u201A', u'\u0192', u'\u201E', u'\u2026', u'\u2020', u'\u2021',
-    u'\u02C6', u'\u2030', u'\u0160', u'\u2039', u'\u0152', u'\u008D', u'\u017D', u'\u008F',
-    u'\u0090', u'\u2018', u'\u2019', u'\u201C', u'\u201D', u'\u2022', u'\u2013', u'\u2014',
-    u'\u02DC', u'\u2122', u'\u0161', u'\u203A', u'\u0153', u'\u009D', u'\u017E', u'\u0178'};
 constexpr unsigned kFirstHigh = 0x80;
-constexpr unsigned kFirstLatin1 = 0xA0;
-
-constexpr std::array<char16_t, 256> MakeOneByteUnits() {
-    std::array<char16_t, 256> units{};
-    for (unsigned byte = 0; byte < units.size(); ++byte) {
-        units[byte] = byte >= kFirstHigh && byte < kFirstLatin1 ? kHighBytes[byte - kFirstHigh]
-                                                                : static_cast<char16_t>(byte);
-    }
-    return units;
-}
 
 struct Summary {
     qsizetype Breaks = 0;
@@ -92,23 +77,10 @@ void AppendPiece(QString& text, const TextPiece& piece) {
     }
     const qsizetype at = text.size();
     text.resize(at + piece.Size());
-    auto* out = reinterpret_cast<char16_t*>(text.data()) + at;
-    for (const char byte : piece.Bytes) {
-        *out++ = TextBuffer::kOneByteUnits[static_cast<unsigned char>(byte)];
-    }
+    trithemius::WriteMemoText(piece.Bytes, reinterpret_cast<char16_t*>(text.data()) + at);
 }
 
 }  // namespace
-
-const std::array<char16_t, 256> TextBuffer::kOneByteUnits = MakeOneByteUnits();
-
-int TextBuffer::OneByteOf(char16_t unit) {
-    if (unit < kFirstHigh || (unit >= kFirstLatin1 && unit <= 0xFF)) return unit;
-    for (std::size_t i = 0; i < kHighBytes.size(); ++i) {
-        if (kHighBytes[i] == unit) return static_cast<int>(kFirstHigh + i);
-    }
-    return -1;
-}
 
 TextPiece TextBuffer::Node::Piece(qsizetype from, qsizetype to) const {
     TextPiece piece;
@@ -185,7 +157,7 @@ TextBuffer::NodePtr TextBuffer::LeafOf(QStringView text) {
                    [](char16_t unit) { return static_cast<char>(unit); });
     for (std::size_t i = 0; others != 0 && i < size; ++i) {
         if (!isOther(units[i])) continue;
-        const int byte = OneByteOf(units[i]);
+        const int byte = trithemius::OneByteOf(units[i]);
         if (byte < 0) {
             auto wide = std::make_shared<const std::u16string>(units, size);
             return MakeLeaf(wide, wide->data(), text.size(), false);
@@ -336,17 +308,12 @@ TextBuffer::NodePtr TextBuffer::JoinMerging(NodePtr left, NodePtr right) {
         auto owner = std::make_shared<const std::string>(std::move(bytes));
         merged = MakeLeaf(owner, owner->data(), static_cast<qsizetype>(owner->size()), true);
     } else {
-        std::u16string wide;
-        wide.reserve(static_cast<std::size_t>(last->Size + first->Size));
+        std::u16string wide(static_cast<std::size_t>(last->Size + first->Size), u'\0');
+        char16_t* out = wide.data();
         for (const Node* leaf : {last, first}) {
             const TextPiece piece = leaf->Piece(0, leaf->Size);
-            if (piece.OneByte) {
-                for (const char byte : piece.Bytes) {
-                    wide += kOneByteUnits[static_cast<unsigned char>(byte)];
-                }
-            } else {
-                wide += piece.Units;
-            }
+            out = piece.OneByte ? trithemius::WriteMemoText(piece.Bytes, out)
+                                : std::copy(piece.Units.begin(), piece.Units.end(), out);
         }
         auto owner = std::make_shared<const std::u16string>(std::move(wide));
         merged = MakeLeaf(owner, owner->data(), static_cast<qsizetype>(owner->size()), false);
@@ -412,7 +379,8 @@ char16_t TextBuffer::At(qsizetype position) const {
     }
     const qsizetype offset = position - CachedStart;
     if (Cached->OneByte) {
-        return kOneByteUnits[static_cast<const unsigned char*>(Cached->Data)[offset]];
+        return trithemius::kOneByteCharacters[static_cast<const unsigned char*>(
+            Cached->Data)[offset]];
     }
     return static_cast<const char16_t*>(Cached->Data)[offset];
 }
@@ -457,9 +425,9 @@ qsizetype TextBuffer::CountBefore(qsizetype Node::*count, char16_t c, qsizetype 
     const bool after = position > node->Size / 2;
     const TextPiece piece = after ? node->Piece(position, node->Size) : node->Piece(0, position);
     const auto inPiece = static_cast<qsizetype>(
-        piece.OneByte
-            ? std::count(piece.Bytes.begin(), piece.Bytes.end(), static_cast<char>(OneByteOf(c)))
-            : std::count(piece.Units.begin(), piece.Units.end(), c));
+        piece.OneByte ? std::count(piece.Bytes.begin(), piece.Bytes.end(),
+                                   static_cast<char>(trithemius::OneByteOf(c)))
+                      : std::count(piece.Units.begin(), piece.Units.end(), c));
     return before + (after ? (*node).*count - inPiece : inPiece);
 }
 
@@ -476,7 +444,7 @@ qsizetype TextBuffer::NthPosition(qsizetype Node::*count, char16_t c, qsizetype 
         }
     }
     return position + (node->OneByte ? NthOf(static_cast<const char*>(node->Data),
-                                             static_cast<char>(OneByteOf(c)), index)
+                                             static_cast<char>(trithemius::OneByteOf(c)), index)
                                      : NthOf(static_cast<const char16_t*>(node->Data), c, index));
 }
 
@@ -487,8 +455,9 @@ qsizetype TextBuffer::NextOf(qsizetype Node::*count, char16_t c, qsizetype from)
     qsizetype start = 0;
     const Node& leaf = LeafAt(from, start);
     const TextPiece piece = leaf.Piece(from - start, leaf.Size);
-    const std::size_t at =
-        piece.OneByte ? piece.Bytes.find(static_cast<char>(OneByteOf(c))) : piece.Units.find(c);
+    const std::size_t at = piece.OneByte
+                               ? piece.Bytes.find(static_cast<char>(trithemius::OneByteOf(c)))
+                               : piece.Units.find(c);
     if (at != std::string_view::npos) return from + static_cast<qsizetype>(at);
     const qsizetype index = CountBefore(count, c, start + leaf.Size);
     return index < (*Root).*count ? NthPosition(count, c, index) : Size();
@@ -567,7 +536,7 @@ qsizetype TextBuffer::NextLongParagraph(qsizetype from, qsizetype longest, bool 
 qsizetype TextBuffer::LastIndexOf(char16_t c, qsizetype from, qsizetype to) const {
     qsizetype found = -1;
     qsizetype start = std::max<qsizetype>(from, 0);
-    const int byte = OneByteOf(c);
+    const int byte = trithemius::OneByteOf(c);
     ForEachPiece(from, to, [&](const TextPiece& piece) {
         if (piece.OneByte) {
             const void* at =

@@ -4,7 +4,8 @@
 //
 // Each leaf holds a few KiB of the text, either one byte per character in
 // the one-byte form (Windows-1252, where the five bytes it leaves undefined
-// stand for the Latin-1 controls of their values) or as UTF-16, whichever
+// stand for the Latin-1 controls of their values: memo_text's
+// kOneByteCharacters) or as UTF-16, whichever
 // fits the leaf's characters: German prose with its quotation marks is one
 // byte a character, and a character outside that form widens only its own
 // leaf. Every node sums up its length and its LFs, so that finding a
@@ -19,7 +20,6 @@
 #include <QString>
 
 #include <algorithm>
-#include <array>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -40,11 +40,6 @@ struct TextPiece {
 
 class TextBuffer {
 public:
-    // The character each byte of the one-byte form stands for.
-    static const std::array<char16_t, 256> kOneByteUnits;
-    // The byte that stands for unit in the one-byte form, or -1.
-    [[nodiscard]] static int OneByteOf(char16_t unit);
-
     TextBuffer() = default;
     explicit TextBuffer(QStringView text);
     // Bytes in the one-byte form, held as they are: taken over, or only

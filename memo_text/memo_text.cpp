@@ -87,7 +87,7 @@ constexpr int Windows1252Byte(char16_t unit) {
 
 // The character of each byte in the memo's one-byte form: its Windows-1252
 // character, or for the five undefined bytes the Latin-1 control.
-constexpr std::array<char16_t, kByteValues> kOneByteCharacters = [] {
+constexpr std::array<char16_t, kByteValues> kOneByteTable = [] {
     std::array<char16_t, kByteValues> characters{};
     for (unsigned byte = 0; byte < kByteValues; ++byte) {
         characters[byte] = static_cast<char16_t>(byte);
@@ -106,7 +106,7 @@ using KeptBytes = std::array<bool, kByteValues>;
 constexpr KeptBytes kOneByteKept = [] {
     KeptBytes kept{};
     for (std::size_t byte = 0; byte < kByteValues; ++byte) {
-        kept[byte] = Windows1252Byte(kOneByteCharacters[byte]) >= 0;
+        kept[byte] = Windows1252Byte(kOneByteTable[byte]) >= 0;
     }
     return kept;
 }();
@@ -229,7 +229,7 @@ void CipherTextWriter::AppendOneByte(std::string_view bytes) {
     Written = static_cast<std::size_t>(end - Bytes.data());
     // The last character may be the letter that marks at the start of the
     // next piece compose with.
-    Pending.push_back(kOneByteCharacters[static_cast<unsigned char>(bytes.back())]);
+    Pending.push_back(kOneByteTable[static_cast<unsigned char>(bytes.back())]);
 }
 
 void CipherTextWriter::AppendUtf16(QStringView units) {
@@ -342,23 +342,25 @@ std::string MemoTextToCipherText(QAnyStringView memoText) {
     });
 }
 
-QString CipherTextToMemoText(std::string_view cipherText) {
-    QString text(static_cast<qsizetype>(cipherText.size()), Qt::Uninitialized);
-    QChar* out = text.data();
-    for (const char c : cipherText) {
-        *out++ = QChar(kOneByteCharacters[static_cast<unsigned char>(c)]);
-    }
-    return text;
+const std::array<char16_t, 256> kOneByteCharacters = kOneByteTable;
+
+int OneByteOf(char16_t unit) {
+    const int byte = Windows1252Byte(unit);
+    if (byte >= 0) return byte;
+    // The five undefined bytes stand for themselves.
+    const bool undefined = unit >= kFirstHigh && unit < kFirstLatin1 && kOneByteTable[unit] == unit;
+    return undefined ? unit : -1;
 }
 
-bool CipherTextIsLatin1(std::string_view cipherText) {
-    // No early exit: the compiler turns this into vector instructions.
-    unsigned char high = 0;
-    for (const char c : cipherText) {
-        const auto byte = static_cast<unsigned char>(c);
-        high |= static_cast<unsigned char>((byte & 0xE0) == kFirstHigh);
-    }
-    return high == 0;
+char16_t* WriteMemoText(std::string_view cipherText, char16_t* out) {
+    for (const char c : cipherText) *out++ = kOneByteTable[static_cast<unsigned char>(c)];
+    return out;
+}
+
+QString CipherTextToMemoText(std::string_view cipherText) {
+    QString text(static_cast<qsizetype>(cipherText.size()), Qt::Uninitialized);
+    WriteMemoText(cipherText, reinterpret_cast<char16_t*>(text.data()));
+    return text;
 }
 
 }  // namespace trithemius

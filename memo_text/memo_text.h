@@ -5,6 +5,7 @@
 #include <QAnyStringView>
 #include <QString>
 
+#include <array>
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -69,13 +70,18 @@ private:
     int MarkRun = 0;
 };
 
+// The memo's one-byte form: the character each byte stands for, its
+// Windows-1252 character or, for the five bytes Windows-1252 leaves
+// undefined, the Latin-1 control of the same value.
+extern const std::array<char16_t, 256> kOneByteCharacters;
+
+// The byte that stands for unit in the one-byte form, or -1.
+[[nodiscard]] int OneByteOf(char16_t unit);
+
 // Windows-1252 bytes as memo text; every byte becomes one character, so the
 // memo shows as many characters as the core counts.
 [[nodiscard]] QString CipherTextToMemoText(std::string_view cipherText);
-
-// Whether every byte stands for the same character in Latin-1 as in
-// Windows-1252 (none lies in 0x80 to 0x9F), so the bytes may be shown as
-// they are. Every text the cipher makes is.
-[[nodiscard]] bool CipherTextIsLatin1(std::string_view cipherText);
+// The same, written at out; returns the end of it.
+char16_t* WriteMemoText(std::string_view cipherText, char16_t* out);
 
 }  // namespace trithemius

@@ -69,6 +69,13 @@ QString DecomposedProse(qsizetype size) {
     return text;
 }
 
+// Shows the window and returns its input memo.
+Memo* ShowWindow(TForm1& form) {
+    form.show();
+    QApplication::processEvents();
+    return form.findChild<Memo*>(QStringLiteral("Memo1"));
+}
+
 double Milliseconds(const std::function<void()>& action) {
     QElapsedTimer timer;
     timer.start();
@@ -117,9 +124,7 @@ double NormaliseCoreMs(const QString& text) {
 void TimeProse(qsizetype kilobytes) {
     const QString prose = Prose(kilobytes * 1024);
     TForm1 form;
-    form.show();
-    QApplication::processEvents();
-    form.findChild<Memo*>(QStringLiteral("Memo1"))->SetText(prose);
+    ShowWindow(form)->SetText(prose);
     QApplication::processEvents();
 
     // The same work in the core alone, for comparison.
@@ -162,9 +167,7 @@ void TimeProse(qsizetype kilobytes) {
 void TimeDecomposed(qsizetype kilobytes) {
     const QString prose = DecomposedProse(kilobytes * 1024);
     TForm1 form;
-    form.show();
-    QApplication::processEvents();
-    form.findChild<Memo*>(QStringLiteral("Memo1"))->SetText(prose);
+    ShowWindow(form)->SetText(prose);
     QApplication::processEvents();
     const double core = NormaliseCoreMs(prose);
     PrintRow("normalise decomposed (BitBtn5)", kilobytes, ClickMs(form, "BitBtn5"), core);
@@ -231,9 +234,7 @@ void TimeMoves(QWidget& form, Memo* memo, const Row& row) {
 // key typed there, moves of the caret, a page and a scroll.
 void TimeEdits(const char* what, const QString& text) {
     TForm1 form;
-    form.show();
-    QApplication::processEvents();
-    auto* memo = form.findChild<Memo*>(QStringLiteral("Memo1"));
+    Memo* memo = ShowWindow(form);
     memo->Clear();
     memo->setFocus();
     QGuiApplication::clipboard()->setText(text);
@@ -259,9 +260,7 @@ void TimeEdits(const char* what, const QString& text) {
 // added to the memory the process holds.
 void TimePaging(qsizetype kilobytes) {
     TForm1 form;
-    form.show();
-    QApplication::processEvents();
-    auto* memo = form.findChild<Memo*>(QStringLiteral("Memo1"));
+    Memo* memo = ShowWindow(form);
     memo->SetText(Prose(kilobytes * 1024));
     memo->setFocus();
     QApplication::processEvents();
@@ -288,9 +287,7 @@ void TimePaging(qsizetype kilobytes) {
 // them, then the most memory the process held.
 void PeakMemory(qsizetype kilobytes) {
     TForm1 form;
-    form.show();
-    QApplication::processEvents();
-    form.findChild<Memo*>(QStringLiteral("Memo1"))->SetText(Prose(kilobytes * 1024));
+    ShowWindow(form)->SetText(Prose(kilobytes * 1024));
     QApplication::processEvents();
     for (const char* button : {"BitBtn5", "BitBtn6", "Button1", "BitBtn1", "BitBtn1", "BitBtn7",
                                "BitBtn7", "BitBtn8", "BitBtn8"}) {
@@ -308,9 +305,7 @@ QString DeepCopy(const QString& text) { return QString(text.constData(), text.si
 // holds for it.
 void TimeShape(const char* what, const QString& text) {
     TForm1 form;
-    form.show();
-    QApplication::processEvents();
-    auto* memo = form.findChild<Memo*>(QStringLiteral("Memo1"));
+    Memo* memo = ShowWindow(form);
     memo->setFocus();
     const qsizetype kilobytes = text.size() / 1024;
     const auto label = [&](const char* action) {
@@ -384,9 +379,7 @@ void TimeShapes(qsizetype megabytes) {
 // then the most memory the process held.
 void TimeRun(qsizetype kilobytes) {
     TForm1 form;
-    form.show();
-    QApplication::processEvents();
-    auto* memo1 = form.findChild<Memo*>(QStringLiteral("Memo1"));
+    Memo* memo1 = ShowWindow(form);
     memo1->Clear();
     memo1->setFocus();
     // The clipboard keeps the only copy of the prose: the bench holds none

@@ -3,6 +3,7 @@
 // (blanks, long words, clusters, runs of marks, the width); ASCII counted in
 // cells wraps as when measured; and TextBuffer against a QString.
 #include "line_wrap.h"
+#include "memo_text.h"
 #include "text_buffer.h"
 
 #include <QApplication>
@@ -227,7 +228,7 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
                 if (end < 0) end = model.size();
                 const QString units = model.mid(paragraph, end - paragraph);
                 const bool wide = std::any_of(units.cbegin(), units.cend(), [](QChar c) {
-                    return TextBuffer::OneByteOf(c.unicode()) < 0;
+                    return trithemius::OneByteOf(c.unicode()) < 0;
                 });
                 if (units.size() > longest || (wideIsLong && wide)) expected = paragraph;
                 if (units.size() > longest || (wideIsLong && wide) || end == model.size()) break;
