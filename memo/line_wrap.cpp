@@ -89,38 +89,58 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
     qsizetype end = Text.LineEnd(start);
     qsizetype paragraph = Text.BreaksBefore(start);
     stop = last;
+    // Adds the run of count points from first on, unless the old points
+    // join in on the way: then only those before, and the wrap stops.
+    const auto takeRun = [&](qsizetype first, qsizetype count, qsizetype spacing) {
+        const qsizetype lastPoint = first + (count - 1) * spacing;
+        qsizetype join = first;
+        if (join < inStepFrom) join += (inStepFrom - first + spacing - 1) / spacing * spacing;
+        const bool joins = join <= lastPoint && join - delta > start && IsPoint(join - delta);
+        if (joins) count = (join - first) / spacing;
+        if (count > 0) {
+            Append(fresh, {first, paragraph, static_cast<std::int32_t>(count),
+                           static_cast<std::int32_t>(spacing)});
+        }
+        if (joins) stop = join;
+        return joins;
+    };
     for (qsizetype at = start;;) {
         if (TextAsciiFixed && at < end) {
-            // Without a blank within reach a line holds a cell per character:
-            // the points up to the next blank or the paragraph's end are a
-            // run, unless the old points join in on the way.
             // A blank in the line's own leaf is found there, not in the tree.
             qsizetype leafStart = 0;
             const TextPiece leaf = Text.LeafPiece(at, leafStart);
             const qsizetype ahead = std::min(step + 1, end - at);
-            const bool blankAhead = leaf.OneByte && at + ahead <= leafStart + leaf.Size() &&
-                                    std::memchr(leaf.Bytes.data() + (at - leafStart), ' ',
-                                                static_cast<std::size_t>(ahead)) != nullptr;
-            const qsizetype reach = blankAhead ? at : std::min(Text.NextBlank(at), end);
-            const qsizetype count =
-                reach > at ? std::min<qsizetype>((reach - 1 - at) / step, INT32_MAX) : 0;
-            if (count > 0) {
-                const qsizetype first = at + step;
-                const qsizetype lastPoint = first + (count - 1) * step;
-                qsizetype join = first;
-                if (join < inStepFrom) join += (inStepFrom - first + step - 1) / step * step;
-                if (join <= lastPoint && join - delta > start && IsPoint(join - delta)) {
-                    if (join > first) {
-                        Append(fresh,
-                               {first, paragraph, static_cast<std::int32_t>((join - first) / step),
-                                static_cast<std::int32_t>(step)});
-                    }
-                    stop = join;
-                    break;
+            const void* blank = leaf.OneByte && at + ahead <= leafStart + leaf.Size()
+                                    ? std::memchr(leaf.Bytes.data() + (at - leafStart), ' ',
+                                                  static_cast<std::size_t>(ahead))
+                                    : nullptr;
+            qsizetype count = 0;
+            qsizetype spacing = step;
+            if (blank == nullptr) {
+                // Without a blank within reach a line holds a cell per
+                // character: the points up to the next blank or the
+                // paragraph's end are a run.
+                const qsizetype reach = std::min(Text.NextBlank(at), end);
+                if (reach > at) count = (reach - 1 - at) / step;
+            } else {
+                // Where the blanks come every so many characters from the
+                // line's start on (a text of groups), every line holds as
+                // many whole groups as fit, so all have one length, as far
+                // as the characters each line looks at keep to the pattern.
+                const qsizetype group =
+                    static_cast<const char*>(blank) - leaf.Bytes.data() - (at - leafStart) + 1;
+                if (group >= 2 && end - at > 2 * (step + 1)) {
+                    const qsizetype regular = Text.BlankPatternEnd(at, end, group);
+                    spacing = (step + 1) / group * group;
+                    // A line looks at step + 2 characters: those that fit,
+                    // the blank that may hang and the character after it.
+                    if (regular - at > step + 1) count = (regular - at - step - 2) / spacing + 1;
                 }
-                Append(fresh, {first, paragraph, static_cast<std::int32_t>(count),
-                               static_cast<std::int32_t>(step)});
-                at = lastPoint;
+            }
+            count = std::min<qsizetype>(count, INT32_MAX);
+            if (count > 0) {
+                if (takeRun(at + spacing, count, spacing)) break;
+                at += count * spacing;
             }
         }
         const qsizetype next = NextBreak(at, end);

@@ -51,6 +51,28 @@ Summary Summarise(const Unit* data, qsizetype size) {
     return summary;
 }
 
+// Whether data's blanks stand exactly every so many characters, the first
+// within the first such stretch: two blanks tell the spacing, and where
+// every place it gives holds a blank and there are no more blanks, there
+// are no others.
+template <class Unit>
+void FindBlankSpacing(const Unit* data, qsizetype size, qsizetype blanks, std::int32_t& first,
+                      std::int32_t& step) {
+    step = 0;
+    if (blanks < 2) return;
+    const Unit* end = data + size;
+    const Unit* one = std::find(data, end, Unit(' '));
+    const Unit* two = std::find(one + 1, end, Unit(' '));
+    const qsizetype spacing = two - one;
+    const qsizetype at = one - data;
+    if (at >= spacing || (size - 1 - at) / spacing + 1 != blanks) return;
+    for (qsizetype i = at; i < size; i += spacing) {
+        if (data[i] != Unit(' ')) return;
+    }
+    first = static_cast<std::int32_t>(at);
+    step = static_cast<std::int32_t>(spacing);
+}
+
 // The first LF in [from, end), or end.
 template <class Unit>
 const Unit* FindBreak(const Unit* from, const Unit* end) {
@@ -110,6 +132,7 @@ TextBuffer::NodePtr TextBuffer::MakeLeaf(std::shared_ptr<const void> owner, cons
         leaf->Breaks = summary.Breaks;
         leaf->Blanks = summary.Blanks;
         leaf->PrintableAscii = summary.PrintableAscii;
+        FindBlankSpacing(units, size, summary.Blanks, leaf->FirstBlank, leaf->BlankStep);
         // The lengths between the LFs: a search for each where they are
         // far apart, a plain count where they are many.
         const Unit* end = units + size;
@@ -184,6 +207,11 @@ TextBuffer::NodePtr TextBuffer::MakeInner(NodePtr left, NodePtr right) {
     node->Longest = std::max(left->Longest, right->Longest);
     if (left->Breaks > 0 && right->Breaks > 0) {
         node->Longest = std::max(node->Longest, left->Tail + right->Head);
+    }
+    if (left->BlankStep != 0 && left->BlankStep == right->BlankStep &&
+        (left->Size + right->FirstBlank - left->FirstBlank) % left->BlankStep == 0) {
+        node->BlankStep = left->BlankStep;
+        node->FirstBlank = left->FirstBlank;
     }
     node->Height = 1 + std::max(left->Height, right->Height);
     node->OneByte = left->OneByte && right->OneByte;
@@ -475,6 +503,46 @@ qsizetype TextBuffer::LineEnd(qsizetype from) const { return NextOf(&Node::Break
 
 qsizetype TextBuffer::NextBlank(qsizetype from) const { return NextOf(&Node::Blanks, u' ', from); }
 
+qsizetype TextBuffer::BlankPatternEnd(qsizetype from, qsizetype to, qsizetype step) const {
+    from = std::max<qsizetype>(from, 0);
+    to = std::min(to, Size());
+    if (from >= to || step < 1) return std::max(from, to);
+    // Blanks belong where (position - from + 1) is a multiple of step. A
+    // leaf is looked at character by character; the leaf At() looked in
+    // last first, as a stretch that breaks the pattern mostly does so soon.
+    const auto inLeaf = [&](const Node& leaf, qsizetype at) {
+        const qsizetype begin = std::max(from, at);
+        const qsizetype end = std::min(to, at + leaf.Size);
+        qsizetype phase = (begin - from + 1) % step;
+        for (qsizetype position = begin; position < end; ++position) {
+            const qsizetype i = position - at;
+            const bool blank = leaf.OneByte ? static_cast<const char*>(leaf.Data)[i] == ' '
+                                            : static_cast<const char16_t*>(leaf.Data)[i] == u' ';
+            if (blank != (phase == 0)) return position;
+            if (++phase == step) phase = 0;
+        }
+        return end;
+    };
+    if (Cached && from >= CachedStart && from < CachedStart + Cached->Size) {
+        const qsizetype end = inLeaf(*Cached, CachedStart);
+        if (end < std::min(to, CachedStart + Cached->Size)) return end;
+    }
+    const auto scan = [&](const auto& self, const Node& node, qsizetype at) -> qsizetype {
+        if (at >= to || at + node.Size <= from) return to;
+        if (at >= from && at + node.Size <= to && node.BlankStep == step &&
+            (at + node.FirstBlank - from + 1) % step == 0) {
+            return to;
+        }
+        if (node.IsLeaf()) {
+            const qsizetype end = inLeaf(node, at);
+            return end < std::min(to, at + node.Size) ? end : to;
+        }
+        const qsizetype left = self(self, *node.Left, at);
+        return left < to ? left : self(self, *node.Right, at + node.Left->Size);
+    };
+    return scan(scan, *Root, 0);
+}
+
 qsizetype TextBuffer::LineStart(qsizetype position) const {
     position = std::min(position, Size());
     if (position <= 0) return 0;
@@ -558,7 +626,8 @@ bool TextBuffer::IsSound() const {
             return node.Size > 0 && node.Size <= kLeafUnits && fresh->Breaks == node.Breaks &&
                    fresh->Blanks == node.Blanks && fresh->Head == node.Head &&
                    fresh->Tail == node.Tail && fresh->Longest == node.Longest &&
-                   fresh->PrintableAscii == node.PrintableAscii;
+                   fresh->PrintableAscii == node.PrintableAscii &&
+                   fresh->BlankStep == node.BlankStep && fresh->FirstBlank == node.FirstBlank;
         }
         const Node& left = *node.Left;
         const Node& right = *node.Right;
@@ -568,6 +637,7 @@ bool TextBuffer::IsSound() const {
                node.Blanks == fresh->Blanks && node.Head == fresh->Head &&
                node.Tail == fresh->Tail && node.Longest == fresh->Longest &&
                node.OneByte == fresh->OneByte && node.PrintableAscii == fresh->PrintableAscii &&
+               node.BlankStep == fresh->BlankStep && node.FirstBlank == fresh->FirstBlank &&
                self(self, left) && self(self, right);
     };
     return !Root || sound(sound, *Root);

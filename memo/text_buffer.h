@@ -20,6 +20,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -83,6 +84,12 @@ public:
     [[nodiscard]] qsizetype LastIndexOf(char16_t c, qsizetype from, qsizetype to) const;
     // The first blank at or after from, or Size().
     [[nodiscard]] qsizetype NextBlank(qsizetype from) const;
+    // The end of the stretch of [from, to) whose blanks stand exactly at
+    // from + step - 1, from + 2 * step - 1, ... (a text of groups of
+    // step - 1 characters from a group's start): the first position that
+    // breaks that, or to. Stretches of whole subtrees are passed over from
+    // their sums.
+    [[nodiscard]] qsizetype BlankPatternEnd(qsizetype from, qsizetype to, qsizetype step) const;
     // The start of the first paragraph from the paragraph start from on that
     // holds more than longest characters, or, with wideIsLong, any of them
     // in UTF-16; Size() + 1 when there is none. The paragraphs passed over
@@ -125,6 +132,11 @@ private:
         qsizetype Head = 0;
         qsizetype Tail = 0;
         qsizetype Longest = 0;
+        // Where the blanks stand exactly every BlankStep characters from the
+        // first at FirstBlank, which lies within the first BlankStep; else
+        // BlankStep is 0.
+        std::int32_t BlankStep = 0;
+        std::int32_t FirstBlank = 0;
         int Height = 0;
         bool OneByte = true;  // a leaf's form; for an inner node, every leaf's
         bool PrintableAscii = true;

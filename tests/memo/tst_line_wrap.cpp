@@ -218,6 +218,13 @@ void TestLineWrap::editsWrapLikeAFreshWrap() {
             QCOMPARE(text.LineEnd(at), lf);
             const qsizetype blank = model.indexOf(u' ', at);
             QCOMPARE(text.NextBlank(at), blank < 0 ? model.size() : blank);
+            // Where the blanks of a stretch of groups end to come every
+            // spacing characters from at on.
+            const qsizetype spacing = random.bounded(2) ? 6 : random.bounded(1, 8);
+            qsizetype regular = at;
+            while (regular < lf && (model[regular] == u' ') == ((regular - at + 1) % spacing == 0))
+                ++regular;
+            QCOMPARE(text.BlankPatternEnd(at, lf, spacing), regular);
             // The first paragraph from the one holding at on that is longer
             // than longest, or holds a character without a byte.
             const qsizetype longest = random.bounded(60);
@@ -404,6 +411,10 @@ void TestLineWrap::cellsAndMeasureAgree() {
                             ? QString(random.bounded(1, kind == 1 ? 100 : 4), u' ')
                             : Letters(random, kind == 4 ? 120 : random.bounded(1, 12), false);
         if (kind == 5) piece[0] = QChar(u'!' + random.bounded(94));
+        // Stretches of groups of one length, as a text of groups is.
+        if (kind >= 6 && kind < 8) {
+            piece = (QString(random.bounded(1, 14), u'B') + u' ').repeated(random.bounded(1, 600));
+        }
         text += piece;
     }
     const TextBuffer latin1 = TextBuffer::FromOneByte(text.toLatin1().toStdString());
