@@ -15,6 +15,9 @@ namespace {
 
 // The distance of a text layout's default tab stops.
 constexpr qreal kTabWidth = 80;
+// Widths in 64ths of a pixel, the unit of a font's advances.
+constexpr qreal kSubpixels = 64;
+constexpr qint64 kTabSubpixels = 80 * 64;
 
 // Characters that never join a neighbour into one cluster: those below the
 // combining marks, and the punctuation and currency signs of German prose.
@@ -49,6 +52,7 @@ void LineWrap::SetFont(const QFont& font) {
         const char16_t c = trithemius::kOneByteCharacters[byte];
         OneByteWidths[byte] = c < 256 ? Latin1Widths[c] : metrics.horizontalAdvance(QChar(c));
         WidestOneByte = std::max(WidestOneByte, OneByteWidths[byte]);
+        OneByteSubpixels[byte] = qRound64(OneByteWidths[byte] * kSubpixels);
     }
     WideWidths.clear();
     ClusterWidths.clear();
@@ -57,6 +61,7 @@ void LineWrap::SetFont(const QFont& font) {
 
 void LineWrap::SetWidth(qreal width) {
     Width = width;
+    WidthSubpixels = static_cast<qint64>(std::floor(std::clamp<qreal>(Width, 0, 1e9) * kSubpixels));
     CellsPerLine = std::max<qsizetype>(1, static_cast<qsizetype>(std::floor(Width / Cell)));
     Rewrap();
 }
@@ -67,6 +72,8 @@ qsizetype LineWrap::SureLineUnits() const {
     // A line holds at least one cluster, and n characters of the one-byte
     // form at most n times the widest of them, tabs included.
     if (TextAsciiFixed) return CellsPerLine;
+    // Before a font is set every character of the form is as wide as nothing.
+    if (WidestOneByte <= 0) return MaxLineUnits();
     return std::min(MaxLineUnits(), static_cast<qsizetype>(std::floor(Width / WidestOneByte)));
 }
 
@@ -243,26 +250,33 @@ qsizetype LineWrap::NextBreakMeasured(qsizetype from, qsizetype end) {
         qsizetype leafStart = 0;
         const TextPiece leaf = Text.LeafPiece(at, leafStart);
         if (leaf.OneByte) {
+            // The widths are added up in 64ths of a pixel, as Qt's text
+            // layout adds them: the same sums as the font's own fractions,
+            // and an integer sum takes a step a cycle.
             const qsizetype stretchEnd = std::min({end, limit, leafStart + leaf.Size() - 1});
+            const auto* bytes = reinterpret_cast<const uchar*>(leaf.Bytes.data()) - leafStart;
+            const qsizetype begin = at;
+            qint64 sum = qRound64(x * kSubpixels);
             bool full = false;
             for (; at < stretchEnd; ++at) {
-                const auto byte = static_cast<uchar>(leaf.Bytes[at - leafStart]);
-                LastSeen = at + 1;
+                const uchar byte = bytes[at];
                 if (byte == ' ') {
-                    x += Latin1Widths[' '];
+                    sum += OneByteSubpixels[' '];
                     afterBlanks = at + 1;
                     continue;
                 }
-                const qreal width = byte == '\t' ? (std::floor(x / kTabWidth) + 1) * kTabWidth - x
-                                                 : OneByteWidths[byte];
-                if (at > from && x + width > Width) {
+                const qint64 width = byte == '\t' ? (sum / kTabSubpixels + 1) * kTabSubpixels - sum
+                                                  : OneByteSubpixels[byte];
+                if (at > from && sum + width > WidthSubpixels) {
                     full = true;
                     break;
                 }
-                x += width;
+                sum += width;
             }
-            if (full) break;
-            if (at >= end) break;
+            x = static_cast<qreal>(sum) / kSubpixels;
+            if (full) LastSeen = at + 1;
+            if (!full && at > begin) LastSeen = at;
+            if (full || at >= end) break;
         }
         const char16_t c = Text.At(at);
         const qsizetype next = ClusterEnd(at, end, limit);

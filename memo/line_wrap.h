@@ -154,6 +154,9 @@ private:
     // character is one cell wide, and whether the text holds nothing else.
     std::array<qreal, 256> Latin1Widths{};
     std::array<qreal, 256> OneByteWidths{};
+    // The latter and the width in 64ths of a pixel.
+    std::array<qint64, 256> OneByteSubpixels{};
+    qint64 WidthSubpixels = 0;
     qreal WidestOneByte = 0;
     bool FontAsciiFixed = false;
     bool TextAsciiFixed = false;

@@ -178,14 +178,23 @@ TextBuffer::NodePtr TextBuffer::LeafOf(QStringView text) {
     std::string bytes(size, '\0');
     std::transform(units, units + size, bytes.begin(),
                    [](char16_t unit) { return static_cast<char>(unit); });
-    for (std::size_t i = 0; others != 0 && i < size; ++i) {
-        if (!isOther(units[i])) continue;
-        const int byte = trithemius::OneByteOf(units[i]);
-        if (byte < 0) {
-            auto wide = std::make_shared<const std::u16string>(units, size);
-            return MakeLeaf(wide, wide->data(), text.size(), false);
+    // The others are looked for a block at a time, as they are few.
+    constexpr std::size_t kBlock = 32;
+    for (std::size_t block = 0; others != 0 && block < size; block += kBlock) {
+        const std::size_t blockEnd = std::min(size, block + kBlock);
+        char16_t inBlock = 0;
+        for (std::size_t i = block; i < blockEnd; ++i) {
+            inBlock |= static_cast<char16_t>(isOther(units[i]));
         }
-        bytes[i] = static_cast<char>(byte);
+        for (std::size_t i = block; inBlock != 0 && i < blockEnd; ++i) {
+            if (!isOther(units[i])) continue;
+            const int byte = trithemius::OneByteOf(units[i]);
+            if (byte < 0) {
+                auto wide = std::make_shared<const std::u16string>(units, size);
+                return MakeLeaf(wide, wide->data(), text.size(), false);
+            }
+            bytes[i] = static_cast<char>(byte);
+        }
     }
     auto owner = std::make_shared<const std::string>(std::move(bytes));
     return MakeLeaf(owner, owner->data(), text.size(), true);
@@ -384,6 +393,10 @@ TextBuffer TextBuffer::Slice(qsizetype from, qsizetype count) const {
 // ---- reading ----------------------------------------------------------
 
 const TextBuffer::Node& TextBuffer::LeafAt(qsizetype position, qsizetype& start) const {
+    if (Cached && position >= CachedStart && position < CachedStart + Cached->Size) {
+        start = CachedStart;
+        return *Cached;
+    }
     const NodePtr* node = &Root;
     start = 0;
     while (!(*node)->IsLeaf()) {
@@ -401,24 +414,18 @@ const TextBuffer::Node& TextBuffer::LeafAt(qsizetype position, qsizetype& start)
 }
 
 char16_t TextBuffer::At(qsizetype position) const {
-    if (!Cached || position < CachedStart || position >= CachedStart + Cached->Size) {
-        qsizetype start = 0;
-        LeafAt(position, start);
+    qsizetype start = 0;
+    const Node& leaf = LeafAt(position, start);
+    const qsizetype offset = position - start;
+    if (leaf.OneByte) {
+        return trithemius::kOneByteCharacters[static_cast<const unsigned char*>(leaf.Data)[offset]];
     }
-    const qsizetype offset = position - CachedStart;
-    if (Cached->OneByte) {
-        return trithemius::kOneByteCharacters[static_cast<const unsigned char*>(
-            Cached->Data)[offset]];
-    }
-    return static_cast<const char16_t*>(Cached->Data)[offset];
+    return static_cast<const char16_t*>(leaf.Data)[offset];
 }
 
 TextPiece TextBuffer::LeafPiece(qsizetype position, qsizetype& start) const {
-    if (!Cached || position < CachedStart || position >= CachedStart + Cached->Size) {
-        LeafAt(position, start);
-    }
-    start = CachedStart;
-    return Cached->Piece(0, Cached->Size);
+    const Node& leaf = LeafAt(position, start);
+    return leaf.Piece(0, leaf.Size);
 }
 
 QString TextBuffer::Mid(qsizetype from, qsizetype count) const {

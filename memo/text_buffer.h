@@ -173,7 +173,8 @@ private:
     static NodePtr JoinMerging(NodePtr left, NodePtr right);
     static std::pair<NodePtr, NodePtr> Split(const NodePtr& node, qsizetype position);
 
-    // The leaf holding position, and where it starts.
+    // The leaf holding position, and where it starts: the one looked in
+    // last where it holds position, else found from the root.
     const Node& LeafAt(qsizetype position, qsizetype& start) const;
     // How many of a node's counted characters (Breaks or Blanks) lie before
     // position, and where the index-th of them stands.

@@ -59,14 +59,31 @@ constexpr char32_t kLastHangulFinal = 0x11FF;
 // short enough that composing within it stays cheap.
 constexpr qsizetype kChunkLength = 256;
 
-// For each high byte of a UTF-16 unit, whether a character of the table has
-// it: a mark or a Greek letter, say, needs no search.
-constexpr std::array<bool, kByteValues> kTableHighBytes = [] {
-    std::array<bool, kByteValues> found{};
+// The table turned round, for the conversion's hot loop: the characters of
+// the table lie on a few pages of 256 code points (the high byte of a
+// UTF-16 unit); each such page has a row that gives every unit on it its
+// byte, or 0 where it has none. Other pages have no row.
+constexpr std::size_t kNoRow = kByteValues;
+constexpr auto kRowOfPage = [] {
+    std::array<std::size_t, kByteValues> rows{};
+    rows.fill(kNoRow);
+    std::size_t count = 0;
     for (const char16_t c : kHighControlRange) {
-        if (c != kUndefined) found[c >> 8] = true;
+        if (c != kUndefined && rows[c >> 8] == kNoRow) rows[c >> 8] = count++;
     }
-    return found;
+    return rows;
+}();
+constexpr std::size_t kPagesWithBytes =
+    kByteValues -
+    static_cast<std::size_t>(std::count(kRowOfPage.begin(), kRowOfPage.end(), kNoRow));
+constexpr auto kByteOfUnit = [] {
+    std::array<std::array<unsigned char, kByteValues>, kPagesWithBytes> bytes{};
+    for (std::size_t i = 0; i < kHighControlRange.size(); ++i) {
+        const char16_t c = kHighControlRange[i];
+        if (c != kUndefined)
+            bytes[kRowOfPage[c >> 8]][c & 0xFF] = static_cast<unsigned char>(kFirstHigh + i);
+    }
+    return bytes;
 }();
 
 // The Windows-1252 byte of a UTF-16 unit, or -1 if it has none.
@@ -74,15 +91,10 @@ constexpr int Windows1252Byte(char16_t unit) {
     if (unit < kFirstHigh || (unit >= kFirstLatin1 && unit <= kLastLatin1)) {
         return unit;
     }
-    if (!kTableHighBytes[unit >> 8]) {
-        return -1;
-    }
-    for (std::size_t i = 0; i < kHighControlRange.size(); ++i) {
-        if (kHighControlRange[i] == unit) {  // unit is never kUndefined here
-            return static_cast<int>(kFirstHigh + i);
-        }
-    }
-    return -1;
+    const std::size_t row = kRowOfPage[unit >> 8];
+    if (row == kNoRow) return -1;
+    const unsigned char byte = kByteOfUnit[row][unit & 0xFF];
+    return byte != 0 ? byte : -1;
 }
 
 // The character of each byte in the memo's one-byte form: its Windows-1252

@@ -115,6 +115,7 @@ private slots:
     void editsWrapLikeAFreshWrap_data();
     void editsWrapLikeAFreshWrap();
     void editAfterACut();
+    void widthBeforeFont();
     void wrapRules_data();
     void wrapRules();
     void linesKeepClustersAndWidth_data();
@@ -298,6 +299,15 @@ void TestLineWrap::editAfterACut() {
     const std::vector<qsizetype> starts = AllStarts(wrap);
     const std::vector<qsizetype> fresh = FreshStarts(text, kMono, kMemoWidth);
     QVERIFY2(starts == fresh, qPrintable(FirstDifference(starts, fresh)));
+}
+
+// A wrap given its width before its font counts the text's characters as
+// if they took no room: every paragraph is one line.
+void TestLineWrap::widthBeforeFont() {
+    const TextBuffer text(u"AB CD\nEF"_s);
+    LineWrap wrap(text);
+    wrap.SetWidth(kMemoWidth);
+    QCOMPARE(AllStarts(wrap), (std::vector<qsizetype>{0, 6}));
 }
 
 void TestLineWrap::wrapRules_data() {

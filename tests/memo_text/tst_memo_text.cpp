@@ -19,6 +19,7 @@ private slots:
     void composesBeforeConverting();
     void shortMarkRunsComposeLikeWholeText();
     void piecesConvertLikeWholeText();
+    void everyUnitFindsItsByte();
 };
 
 using namespace Qt::StringLiterals;
@@ -201,6 +202,19 @@ void TestMemoText::piecesConvertLikeWholeText() {
                                 .arg(kSeed)
                                 .arg(i)
                                 .arg(QString::fromLatin1(text.toUtf8().toHex(' ')))));
+    }
+}
+
+// The byte of each of the 65,536 UTF-16 units is the one whose character
+// it is, found by going through the characters of all bytes, or none.
+void TestMemoText::everyUnitFindsItsByte() {
+    const auto& characters = trithemius::kOneByteCharacters;
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        const auto found = std::find(characters.begin(), characters.end(), unit);
+        const int byte =
+            found == characters.end() ? -1 : static_cast<int>(found - characters.begin());
+        QVERIFY2(trithemius::OneByteOf(static_cast<char16_t>(unit)) == byte,
+                 qPrintable(QString::number(unit, 16)));
     }
 }
 
