@@ -83,8 +83,7 @@ void LineWrap::Rewrap() {
     Reusable.reset();
     RefreshAsciiFixed();
     qsizetype stop = 0;
-    Runs = WrapFrom(0, Text.Size(), Text.Size() + 1, 0, stop);
-    Recount(0);
+    Points.Assign(WrapFrom(0, Text.Size(), Text.Size() + 1, 0, stop));
 }
 
 std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, qsizetype inStepFrom,
@@ -102,7 +101,7 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
         const qsizetype lastPoint = first + (count - 1) * spacing;
         qsizetype join = first;
         if (join < inStepFrom) join += (inStepFrom - first + spacing - 1) / spacing * spacing;
-        const bool joins = join <= lastPoint && join - delta > start && IsPoint(join - delta);
+        const bool joins = join <= lastPoint && join - delta > start && Points.Has(join - delta);
         if (joins) count = (join - first) / spacing;
         if (count > 0) {
             Append(fresh, {first, paragraph, static_cast<std::int32_t>(count),
@@ -152,7 +151,7 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
         }
         const qsizetype next = NextBreak(at, end);
         if (next < end) {
-            if (next >= inStepFrom && next - delta > start && IsPoint(next - delta)) {
+            if (next >= inStepFrom && next - delta > start && Points.Has(next - delta)) {
                 stop = next;
                 break;
             }
@@ -399,44 +398,7 @@ void LineWrap::Update(qsizetype from, qsizetype removed, const TextBuffer& added
     // wrap fell into step with them, or after the edit's paragraphs,
     // moved with the edit. A run may reach over either edge.
     const qsizetype keptFrom = stop < OldParagraphEnd + delta ? stop - delta : OldParagraphEnd + 1;
-    const auto firstAfter = [this](qsizetype position) {
-        return static_cast<std::size_t>(
-            std::upper_bound(Runs.begin(), Runs.end(), position,
-                             [](qsizetype at, const Run& run) { return at < run.First; }) -
-            Runs.begin());
-    };
-    const std::size_t begin = firstAfter(RewrapStart);
-    std::size_t end = firstAfter(keptFrom - 1);
-    std::vector<Run> kept;
-    if (begin > 0) {
-        // The run before may go on past RewrapStart, or past keptFrom.
-        Run& before = Runs[begin - 1];
-        const qsizetype inside = before.Before(RewrapStart + 1);
-        const Run rest = before.From(inside);
-        before.Count = static_cast<std::int32_t>(inside);
-        if (end == begin && rest.Count > 0) {
-            const qsizetype skip = rest.Before(keptFrom);
-            if (skip < rest.Count) kept.push_back(rest.From(skip));
-        }
-    }
-    if (end > begin) {
-        const Run& last = Runs[end - 1];
-        const qsizetype skip = last.Before(keptFrom);
-        if (skip < last.Count) kept.push_back(last.From(skip));
-    }
-    const qsizetype breaks = Text.LineBreakCount() - OldBreaks;
-    const auto move = [delta, breaks](Run& run) {
-        run.First += delta;
-        run.Paragraph += breaks;
-    };
-    for (Run& run : kept) move(run);
-    fresh.insert(fresh.end(), kept.begin(), kept.end());
-    Runs.erase(Runs.begin() + static_cast<std::ptrdiff_t>(begin),
-               Runs.begin() + static_cast<std::ptrdiff_t>(end));
-    Runs.insert(Runs.begin() + static_cast<std::ptrdiff_t>(begin), fresh.begin(), fresh.end());
-    end = begin + fresh.size();
-    for (std::size_t i = end; i < Runs.size(); ++i) move(Runs[i]);
-    Recount(begin);
+    Points.Replace(RewrapStart, keptFrom, fresh, delta, Text.LineBreakCount() - OldBreaks);
 }
 
 void LineWrap::Append(std::vector<Run>& runs, const Run& run) {
@@ -467,85 +429,32 @@ void LineWrap::KeepPoints(qsizetype from, const TextBuffer& removed) {
     Stash stash{removed, {}, firstBreak + 1 - from, lastBreak - from, 0};
     const qsizetype before = Text.BreaksBefore(from);
     stash.EndParagraph = Text.BreaksBefore(lastBreak) - before;
-    const auto first =
-        std::upper_bound(Runs.begin(), Runs.end(), firstBreak,
-                         [](qsizetype at, const Run& run) { return at < run.First; });
-    for (auto run = first; run != Runs.end() && run->First < lastBreak; ++run) {
-        stash.Runs.push_back({run->First - from, run->Paragraph - before, run->Count, run->Step});
+    for (const Run& run : Points.Between(firstBreak, lastBreak)) {
+        stash.Runs.push_back({run.First - from, run.Paragraph - before, run.Count, run.Step});
     }
     Kept = std::move(stash);
 }
 
-void LineWrap::Recount(std::size_t index) {
-    PointsBefore.resize(Runs.size());
-    for (std::size_t i = index; i < Runs.size(); ++i) {
-        PointsBefore[i] = i == 0 ? 0 : PointsBefore[i - 1] + Runs[i - 1].Count;
-    }
-}
-
-qsizetype LineWrap::PointCount() const {
-    return Runs.empty() ? 0 : PointsBefore.back() + Runs.back().Count;
-}
-
-qsizetype LineWrap::PointsUpTo(qsizetype position) const {
-    const auto run = std::upper_bound(Runs.begin(), Runs.end(), position,
-                                      [](qsizetype at, const Run& r) { return at < r.First; });
-    if (run == Runs.begin()) return 0;
-    const auto index = static_cast<std::size_t>(run - Runs.begin()) - 1;
-    return PointsBefore[index] + Runs[index].Before(position + 1);
-}
-
-qsizetype LineWrap::Point(qsizetype index) const {
-    const auto i =
-        static_cast<std::size_t>(std::upper_bound(PointsBefore.begin(), PointsBefore.end(), index) -
-                                 PointsBefore.begin() - 1);
-    return Runs[i].At(index - PointsBefore[i]);
-}
-
-bool LineWrap::IsPoint(qsizetype position) const {
-    const qsizetype before = PointsUpTo(position);
-    return before > 0 && Point(before - 1) == position;
-}
-
-qsizetype LineWrap::LineCount() const { return Text.LineBreakCount() + 1 + PointCount(); }
+qsizetype LineWrap::LineCount() const { return Text.LineBreakCount() + 1 + Points.Count(); }
 
 qsizetype LineWrap::LineOf(qsizetype position) const {
     position = std::clamp<qsizetype>(position, 0, Text.Size());
-    return Text.BreaksBefore(position) + PointsUpTo(position);
+    return Text.BreaksBefore(position) + Points.UpTo(position);
 }
 
 qsizetype LineWrap::LineStart(qsizetype line) const {
     line = std::clamp<qsizetype>(line, 0, LineCount() - 1);
-    // The last run whose first point starts a line at or before line; the
-    // lines after a run's points up to the next run start paragraphs.
-    const auto lineOfRun = [this](std::size_t i) {
-        return Runs[i].Paragraph + PointsBefore[i] + 1;
-    };
-    std::size_t low = 0;
-    std::size_t high = Runs.size();
-    while (low < high) {
-        const std::size_t middle = low + (high - low) / 2;
-        if (lineOfRun(middle) <= line) {
-            low = middle + 1;
-        } else {
-            high = middle;
-        }
-    }
-    qsizetype paragraphs = line;  // paragraph starts to count from the text's start
-    if (low > 0) {
-        const Run& run = Runs[low - 1];
-        const qsizetype first = lineOfRun(low - 1);
-        if (line < first + run.Count) return run.At(line - first);
-        paragraphs = run.Paragraph + (line - (first + run.Count - 1));
-    }
+    qsizetype paragraphs = 0;  // paragraph starts to count from the text's start
+    const qsizetype point = Points.LineStart(line, paragraphs);
+    if (point >= 0) return point;
     return paragraphs == 0 ? 0 : Text.BreakPosition(paragraphs - 1) + 1;
 }
 
 qsizetype LineWrap::LineEnd(qsizetype line) const {
     const qsizetype start = LineStart(line);
-    const qsizetype points = PointsUpTo(start);
+    const qsizetype points = Points.UpTo(start);
     const qsizetype paragraphEnd = Text.LineEnd(start);
-    return points < PointCount() ? std::min(paragraphEnd, Point(points)) : paragraphEnd;
+    return points < Points.Count() ? std::min(paragraphEnd, Points.At(points)) : paragraphEnd;
 }
 
 bool LineWrap::EndsParagraph(qsizetype line) const {

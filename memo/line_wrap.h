@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "text_buffer.h"
+#include "wrap_points.h"
 
 class LineWrap {
 public:
@@ -67,28 +68,7 @@ public:
     [[nodiscard]] bool CountsCells() const { return TextAsciiFixed; }
 
 private:
-    // Wrap points First, First + Step, ... (Count of them), all in the
-    // paragraph that Paragraph LFs come before: lines of equal length, as a
-    // fixed-width font gives a stretch without blanks or a text of groups.
-    struct Run {
-        qsizetype First = 0;
-        qsizetype Paragraph = 0;
-        std::int32_t Count = 1;
-        std::int32_t Step = 1;
-
-        [[nodiscard]] qsizetype At(qsizetype index) const { return First + index * Step; }
-        [[nodiscard]] qsizetype Last() const { return At(Count - 1); }
-        // How many of the points come before position.
-        [[nodiscard]] qsizetype Before(qsizetype position) const {
-            return position <= First
-                       ? 0
-                       : std::min<qsizetype>(Count, (position - First - 1) / Step + 1);
-        }
-        // The run of the points from index on.
-        [[nodiscard]] Run From(qsizetype index) const {
-            return {At(index), Paragraph, static_cast<std::int32_t>(Count - index), Step};
-        }
-    };
+    using Run = WrapPoints::Run;
     // The points of the whole paragraphs of a stretch an edit took out,
     // counted from the stretch's start: those between Start and the LF at
     // End, before which EndParagraph LFs come.
@@ -135,15 +115,6 @@ private:
     // The longest paragraph that surely fits into one line.
     [[nodiscard]] qsizetype SureLineUnits() const;
 
-    // The number of wrap points, those up to position, the index-th one,
-    // and whether position is one.
-    [[nodiscard]] qsizetype PointCount() const;
-    [[nodiscard]] qsizetype PointsUpTo(qsizetype position) const;
-    [[nodiscard]] qsizetype Point(qsizetype index) const;
-    [[nodiscard]] bool IsPoint(qsizetype position) const;
-    // Recounts the points before each run from run index on.
-    void Recount(std::size_t index);
-
     const TextBuffer& Text;
     QFont Font;
     qreal Width = 0;
@@ -169,10 +140,8 @@ private:
     QString Chunk;
     QTextBoundaryFinder Finder;
 
-    // The wrap points in runs, in order, and how many points come before
-    // each run.
-    std::vector<Run> Runs;
-    std::vector<qsizetype> PointsBefore;
+    // The wrap points.
+    WrapPoints Points;
     // Where an edit's wrap begins and where its paragraphs ended, as
     // BeforeEdit found them on the old text, and the furthest character the
     // last NextBreak looked at.
