@@ -48,11 +48,15 @@ void LineWrap::SetFont(const QFont& font) {
         }
     }
     WidestOneByte = kTabWidth;
+    FontOneByteFixed = true;
     for (std::size_t byte = 0; byte < OneByteWidths.size(); ++byte) {
         const char16_t c = trithemius::kOneByteCharacters[byte];
         OneByteWidths[byte] = c < 256 ? Latin1Widths[c] : metrics.horizontalAdvance(QChar(c));
         WidestOneByte = std::max(WidestOneByte, OneByteWidths[byte]);
         OneByteSubpixels[byte] = qRound64(OneByteWidths[byte] * kSubpixels);
+        if (!TextBuffer::IsControlByte(static_cast<uchar>(byte)) && OneByteWidths[byte] != Cell) {
+            FontOneByteFixed = false;
+        }
     }
     WideWidths.clear();
     ClusterWidths.clear();
@@ -66,12 +70,15 @@ void LineWrap::SetWidth(qreal width) {
     Rewrap();
 }
 
-void LineWrap::RefreshAsciiFixed() { TextAsciiFixed = FontAsciiFixed && Text.IsPrintableAscii(); }
+void LineWrap::RefreshCounting() {
+    CountingCells = (FontAsciiFixed && Text.IsPrintableAscii()) ||
+                    (FontOneByteFixed && Text.IsPrintableOneByte());
+}
 
 qsizetype LineWrap::SureLineUnits() const {
     // A line holds at least one cluster, and n characters of the one-byte
     // form at most n times the widest of them, tabs included.
-    if (TextAsciiFixed) return CellsPerLine;
+    if (CountingCells) return CellsPerLine;
     // Before a font is set every character of the form is as wide as nothing.
     if (WidestOneByte <= 0) return MaxLineUnits();
     return std::min(MaxLineUnits(), static_cast<qsizetype>(std::floor(Width / WidestOneByte)));
@@ -81,7 +88,7 @@ void LineWrap::Rewrap() {
     // Points kept for an undo were found at the old width.
     Kept.reset();
     Reusable.reset();
-    RefreshAsciiFixed();
+    RefreshCounting();
     qsizetype stop = 0;
     Points.Assign(WrapFrom(0, Text.Size(), Text.Size() + 1, 0, stop));
 }
@@ -111,7 +118,7 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
         return joins;
     };
     for (qsizetype at = start;;) {
-        if (TextAsciiFixed && at < end) {
+        if (CountingCells && at < end) {
             // A blank in the line's own leaf is found there, not in the tree.
             qsizetype leafStart = 0;
             const TextPiece leaf = Text.LeafPiece(at, leafStart);
@@ -169,6 +176,7 @@ std::vector<LineWrap::Run> LineWrap::WrapFrom(qsizetype start, qsizetype last, q
                 at < Putting.From + stash->Start) {
                 break;
             }
+            fresh.reserve(fresh.size() + stash->Runs.size());
             for (Run run : stash->Runs) {
                 run.First += Putting.From;
                 run.Paragraph += Putting.Paragraph;
@@ -200,14 +208,14 @@ bool LineWrap::NextLongParagraph(qsizetype end, qsizetype last, qsizetype sure, 
         return true;
     }
     qsizetype passed = 0;
-    at = Text.NextLongParagraph(end + 1, sure, !TextAsciiFixed, &passed);
+    at = Text.NextLongParagraph(end + 1, sure, !CountingCells, &passed);
     if (at > last) return false;
     paragraph += 1 + passed;
     return true;
 }
 
 qsizetype LineWrap::NextBreak(qsizetype from, qsizetype end) {
-    return TextAsciiFixed ? NextBreakFixed(from, end) : NextBreakMeasured(from, end);
+    return CountingCells ? NextBreakFixed(from, end) : NextBreakMeasured(from, end);
 }
 
 qsizetype LineWrap::NextBreakFixed(qsizetype from, qsizetype end) {
@@ -384,7 +392,7 @@ void LineWrap::BeforeEdit(qsizetype from, const TextBuffer& removedText) {
 void LineWrap::Update(qsizetype from, qsizetype removed, const TextBuffer& addedText) {
     const qsizetype added = addedText.Size();
     const qsizetype delta = added - removed;
-    RefreshAsciiFixed();
+    RefreshCounting();
     Putting = {};
     if (Reusable && Reusable->Text.IsSameAs(addedText)) {
         Putting = {&*Reusable, from, Text.BreaksBefore(from), false};
@@ -429,8 +437,10 @@ void LineWrap::KeepPoints(qsizetype from, const TextBuffer& removed) {
     Stash stash{removed, {}, firstBreak + 1 - from, lastBreak - from, 0};
     const qsizetype before = Text.BreaksBefore(from);
     stash.EndParagraph = Text.BreaksBefore(lastBreak) - before;
-    for (const Run& run : Points.Between(firstBreak, lastBreak)) {
-        stash.Runs.push_back({run.First - from, run.Paragraph - before, run.Count, run.Step});
+    stash.Runs = Points.Between(firstBreak, lastBreak);
+    for (Run& run : stash.Runs) {
+        run.First -= from;
+        run.Paragraph -= before;
     }
     Kept = std::move(stash);
 }

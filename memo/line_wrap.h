@@ -63,9 +63,10 @@ public:
     // The most UTF-16 units a line holds before its hanging blanks: a
     // cluster longer than that (a run of marks) is cut after them.
     [[nodiscard]] qsizetype MaxLineUnits() const { return 4 * CellsPerLine; }
-    // Whether lines are counted in cells: the text is printable ASCII and
-    // the font gives all of it one width.
-    [[nodiscard]] bool CountsCells() const { return TextAsciiFixed; }
+    // Whether lines are counted in cells: the text is printable ASCII, or
+    // printable characters of the one-byte form, and the font gives all of
+    // them one width.
+    [[nodiscard]] bool CountsCells() const { return CountingCells; }
 
 private:
     using Run = WrapPoints::Run;
@@ -111,7 +112,7 @@ private:
     qsizetype ClusterEnd(qsizetype from, qsizetype end, qsizetype limit);
     qreal ClusterWidth(qsizetype from, qsizetype to);
     void ForgetChunk();
-    void RefreshAsciiFixed();
+    void RefreshCounting();
     // The longest paragraph that surely fits into one line.
     [[nodiscard]] qsizetype SureLineUnits() const;
 
@@ -122,7 +123,8 @@ private:
     qsizetype CellsPerLine = 1;
     // Widths of the Latin-1 characters and of those of the one-byte form,
     // and the widest of the latter, tab stops included; whether every printable ASCII
-    // character is one cell wide, and whether the text holds nothing else.
+    // character is one cell wide, whether every printable character of the
+    // one-byte form is, and whether the text holds nothing else.
     std::array<qreal, 256> Latin1Widths{};
     std::array<qreal, 256> OneByteWidths{};
     // The latter and the width in 64ths of a pixel.
@@ -130,7 +132,8 @@ private:
     qint64 WidthSubpixels = 0;
     qreal WidestOneByte = 0;
     bool FontAsciiFixed = false;
-    bool TextAsciiFixed = false;
+    bool FontOneByteFixed = false;
+    bool CountingCells = false;
     QHash<char16_t, qreal> WideWidths;
     QHash<QString, qreal> ClusterWidths;
 

@@ -2,6 +2,7 @@
 // whole trees; an edit builds only the nodes on the paths to its ends.
 #include "text_buffer.h"
 
+#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -9,6 +10,13 @@
 #include <type_traits>
 
 #include "memo_text.h"
+
+// A C0 control, DEL, or a C1 control (the five bytes Windows-1252 leaves
+// undefined).
+bool TextBuffer::IsControlByte(unsigned char byte) {
+    const char16_t c = trithemius::kOneByteCharacters[byte];
+    return c < 0x20 || (c >= 0x7F && c < 0xA0);
+}
 
 namespace {
 
@@ -23,15 +31,33 @@ struct Summary {
     qsizetype Breaks = 0;
     qsizetype Blanks = 0;
     bool PrintableAscii = true;
+    bool PrintableOneByte = true;
 };
 
-// The LFs and blanks of data, and whether it is all printable ASCII and LF,
-// in one pass. The counts go into units of the data's own width for as long
-// as they cannot overflow, and there is no early exit: the compiler turns
-// the loop into vector instructions.
+// Whether a block of bytes that may hold a control holds one but LF.
+bool HoldsControl(const unsigned char* data, qsizetype size) {
+    static const std::array<bool, 256> kControl = [] {
+        std::array<bool, 256> control{};
+        for (unsigned byte = 0; byte < 256; ++byte) {
+            control[byte] =
+                byte != '\n' && TextBuffer::IsControlByte(static_cast<unsigned char>(byte));
+        }
+        return control;
+    }();
+    return std::any_of(data, data + size, [](unsigned char byte) { return kControl[byte]; });
+}
+
+// The LFs and blanks of data, whether it is all printable ASCII and LF,
+// and, for the one-byte form, whether it holds no control but LF, in one
+// pass. The counts go into units of the data's own width for as long as
+// they cannot overflow, and there is no early exit: the compiler turns the
+// loop into vector instructions. Bytes that may be controls (below a blank,
+// or from DEL to 9F, where Windows-1252 has its quotation marks) are looked
+// up afterwards, in the blocks that hold any.
 template <class Unit>
 Summary Summarise(const Unit* data, qsizetype size) {
     constexpr qsizetype kBlock = std::numeric_limits<Unit>::max();
+    constexpr qsizetype kControlBlock = 64;
     Summary summary;
     Unit other = 0;
     for (qsizetype at = 0; at < size; at += kBlock) {
@@ -48,6 +74,23 @@ Summary Summarise(const Unit* data, qsizetype size) {
         summary.Blanks += blanks;
     }
     summary.PrintableAscii = other == 0;
+    if constexpr (sizeof(Unit) == 1) {
+        for (qsizetype at = 0; !summary.PrintableAscii && at < size; at += kControlBlock) {
+            const qsizetype count = std::min(kControlBlock, size - at);
+            Unit maybe = 0;
+            for (qsizetype i = at; i < at + count; ++i) {
+                const Unit c = data[i];
+                maybe |= static_cast<Unit>(((c < 0x20) & (c != Unit('\n'))) |
+                                           (static_cast<Unit>(c - 0x7F) < 0x21));
+            }
+            if (maybe != 0 && HoldsControl(data + at, count)) {
+                summary.PrintableOneByte = false;
+                break;
+            }
+        }
+    } else {
+        summary.PrintableOneByte = false;
+    }
     return summary;
 }
 
@@ -132,6 +175,7 @@ TextBuffer::NodePtr TextBuffer::MakeLeaf(std::shared_ptr<const void> owner, cons
         leaf->Breaks = summary.Breaks;
         leaf->Blanks = summary.Blanks;
         leaf->PrintableAscii = summary.PrintableAscii;
+        leaf->PrintableOneByte = summary.PrintableOneByte;
         FindBlankSpacing(units, size, summary.Blanks, leaf->FirstBlank, leaf->BlankStep);
         // The lengths between the LFs: a search for each where they are
         // far apart, a plain count where they are many.
@@ -225,6 +269,7 @@ TextBuffer::NodePtr TextBuffer::MakeInner(NodePtr left, NodePtr right) {
     node->Height = 1 + std::max(left->Height, right->Height);
     node->OneByte = left->OneByte && right->OneByte;
     node->PrintableAscii = left->PrintableAscii && right->PrintableAscii;
+    node->PrintableOneByte = left->PrintableOneByte && right->PrintableOneByte;
     node->Left = std::move(left);
     node->Right = std::move(right);
     return node;
@@ -634,6 +679,7 @@ bool TextBuffer::IsSound() const {
                    fresh->Blanks == node.Blanks && fresh->Head == node.Head &&
                    fresh->Tail == node.Tail && fresh->Longest == node.Longest &&
                    fresh->PrintableAscii == node.PrintableAscii &&
+                   fresh->PrintableOneByte == node.PrintableOneByte &&
                    fresh->BlankStep == node.BlankStep && fresh->FirstBlank == node.FirstBlank;
         }
         const Node& left = *node.Left;
@@ -644,6 +690,7 @@ bool TextBuffer::IsSound() const {
                node.Blanks == fresh->Blanks && node.Head == fresh->Head &&
                node.Tail == fresh->Tail && node.Longest == fresh->Longest &&
                node.OneByte == fresh->OneByte && node.PrintableAscii == fresh->PrintableAscii &&
+               node.PrintableOneByte == fresh->PrintableOneByte &&
                node.BlankStep == fresh->BlankStep && node.FirstBlank == fresh->FirstBlank &&
                self(self, left) && self(self, right);
     };

@@ -59,6 +59,11 @@ public:
 
     // Whether every character is printable ASCII or LF.
     [[nodiscard]] bool IsPrintableAscii() const { return !Root || Root->PrintableAscii; }
+    // Whether every character is held one byte a character and is LF or
+    // no control (no tab among them).
+    [[nodiscard]] bool IsPrintableOneByte() const { return !Root || Root->PrintableOneByte; }
+    // Whether the character of a byte of the one-byte form is a control.
+    [[nodiscard]] static bool IsControlByte(unsigned char byte);
 
     [[nodiscard]] QString Mid(qsizetype from, qsizetype count) const;
     [[nodiscard]] QString ToString() const { return Mid(0, Size()); }
@@ -140,6 +145,7 @@ private:
         int Height = 0;
         bool OneByte = true;  // a leaf's form; for an inner node, every leaf's
         bool PrintableAscii = true;
+        bool PrintableOneByte = true;
 
         [[nodiscard]] bool IsLeaf() const { return Height == 0; }
         [[nodiscard]] TextPiece Piece(qsizetype from, qsizetype to) const;

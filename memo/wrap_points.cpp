@@ -5,26 +5,28 @@ namespace {
 
 // Small enough that a block is looked through quickly, large enough that
 // the blocks after an edit are few to move.
-constexpr std::size_t kBlockRuns = 128;
+constexpr std::ptrdiff_t kBlockRuns = 128;
 
 }  // namespace
 
 void WrapPoints::Assign(const std::vector<Run>& runs) {
     Blocks.clear();
-    PutBlocks(0, 0, runs);
+    PutBlocks(0, 0, {&runs});
     Recount(0);
 }
 
-void WrapPoints::PutBlocks(std::size_t from, std::size_t to, const std::vector<Run>& runs) {
+void WrapPoints::PutBlocks(std::size_t from, std::size_t to,
+                           std::initializer_list<const std::vector<Run>*> parts) {
     std::vector<Block> made;
-    made.reserve((runs.size() + kBlockRuns - 1) / kBlockRuns);
-    for (std::size_t at = 0; at < runs.size(); at += kBlockRuns) {
-        Block block;
-        block.Runs.assign(
-            runs.begin() + static_cast<std::ptrdiff_t>(at),
-            runs.begin() + static_cast<std::ptrdiff_t>(std::min(runs.size(), at + kBlockRuns)));
-        for (const Run& run : block.Runs) block.Points += run.Count;
-        made.push_back(std::move(block));
+    for (const std::vector<Run>* runs : parts) {
+        for (auto at = runs->begin(); at != runs->end();) {
+            const auto end = at + std::min<std::ptrdiff_t>(kBlockRuns, runs->end() - at);
+            Block block;
+            block.Runs.assign(at, end);
+            for (const Run& run : block.Runs) block.Points += run.Count;
+            made.push_back(std::move(block));
+            at = end;
+        }
     }
     Blocks.erase(Blocks.begin() + static_cast<std::ptrdiff_t>(from),
                  Blocks.begin() + static_cast<std::ptrdiff_t>(to));
@@ -79,16 +81,19 @@ void WrapPoints::Replace(qsizetype from, qsizetype to, const std::vector<Run>& f
         run.Paragraph += breaks;
         return run;
     };
-    std::vector<Run> result(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(begin));
-    result.insert(result.end(), fresh.begin(), fresh.end());
-    for (const Run& run : kept) result.push_back(move(run));
-    for (std::size_t i = end; i < runs.size(); ++i) result.push_back(move(runs[i]));
+    // The runs before from, the fresh ones, and those after to: fresh,
+    // which may be long, goes into blocks of its own without a copy.
+    const std::vector<Run> before(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(begin));
+    std::vector<Run> after;
+    after.reserve(kept.size() + runs.size() - end);
+    for (const Run& run : kept) after.push_back(move(run));
+    for (std::size_t i = end; i < runs.size(); ++i) after.push_back(move(runs[i]));
 
     for (std::size_t b = last; b < Blocks.size(); ++b) {
         Blocks[b].Shift += delta;
         Blocks[b].ParagraphShift += breaks;
     }
-    PutBlocks(first, last, result);
+    PutBlocks(first, last, {&before, &fresh, &after});
     Recount(first);
 }
 
@@ -178,10 +183,16 @@ qsizetype WrapPoints::LineStart(qsizetype line, qsizetype& paragraphs) const {
 }
 
 std::vector<WrapPoints::Run> WrapPoints::Between(qsizetype from, qsizetype to) const {
+    std::size_t first = BlockAt(from);
+    if (first == Blocks.size()) first = 0;
+    std::size_t last = first;
+    std::size_t count = 0;
+    for (; last < Blocks.size() && Blocks[last].FirstPosition() < to; ++last) {
+        count += Blocks[last].Runs.size();
+    }
     std::vector<Run> runs;
-    std::size_t b = BlockAt(from);
-    if (b == Blocks.size()) b = 0;
-    for (; b < Blocks.size() && Blocks[b].FirstPosition() < to; ++b) {
+    runs.reserve(count);
+    for (std::size_t b = first; b < last; ++b) {
         for (const Run& stored : Blocks[b].Runs) {
             const Run run = Blocks[b].Absolute(stored);
             if (run.First > from && run.First < to) runs.push_back(run);

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 class WrapPoints {
@@ -74,8 +75,10 @@ private:
         [[nodiscard]] qsizetype FirstPosition() const { return Runs.front().First + Shift; }
     };
 
-    // Cuts runs into blocks in place of blocks [from, to).
-    void PutBlocks(std::size_t from, std::size_t to, const std::vector<Run>& runs);
+    // Cuts the runs of parts, in order, into blocks in place of blocks
+    // [from, to).
+    void PutBlocks(std::size_t from, std::size_t to,
+                   std::initializer_list<const std::vector<Run>*> parts);
     // The last block whose first point lies at or before position, or the
     // number of blocks where there is none (no block, or all after it).
     [[nodiscard]] std::size_t BlockAt(qsizetype position) const;

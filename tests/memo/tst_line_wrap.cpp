@@ -407,8 +407,9 @@ void TestLineWrap::cellsAndMeasureAgree_data() {
     QTest::newRow("less than a cell") << 3.0 << 15u;
 }
 
-// Random printable ASCII in the mono font: counted in cells as Latin-1
-// bytes, and measured once a last paragraph widens the text.
+// Random printable ASCII in the mono font, and the same with characters of
+// the one-byte form beyond ASCII: counted in cells, and measured once a
+// last paragraph with a character outside the form widens the text.
 void TestLineWrap::cellsAndMeasureAgree() {
     QFETCH(qreal, width);
     QFETCH(quint32, seed);
@@ -427,16 +428,23 @@ void TestLineWrap::cellsAndMeasureAgree() {
         }
         text += piece;
     }
-    const TextBuffer latin1 = TextBuffer::FromOneByte(text.toLatin1().toStdString());
-    const TextBuffer wide(text + u"\n„"_s);
-    LineWrap counted = Wrapped(latin1, kMono, width);
-    LineWrap measured = Wrapped(wide, kMono, width);
-    QVERIFY(counted.CountsCells() && !measured.CountsCells());
-    std::vector<qsizetype> want = AllStarts(counted);
-    want.push_back(text.size() + 1);
-    const std::vector<qsizetype> got = AllStarts(measured);
-    QVERIFY2(got == want,
-             qPrintable(QStringLiteral("seed %1: ").arg(seed) + FirstDifference(got, want)));
+    QString german = text;
+    for (qsizetype at = 0; at < german.size(); at += random.bounded(1, 40)) {
+        if (german[at] != u' ' && german[at] != u'\n')
+            german[at] = u"äöüßÄ„“–é\u00A0"_s[random.bounded(10)];
+    }
+    for (const QString& form : {text, german}) {
+        const TextBuffer oneByte(form);
+        const TextBuffer wide(form + u"\nα"_s);
+        LineWrap counted = Wrapped(oneByte, kMono, width);
+        LineWrap measured = Wrapped(wide, kMono, width);
+        QVERIFY(counted.CountsCells() && !measured.CountsCells());
+        std::vector<qsizetype> want = AllStarts(counted);
+        want.push_back(form.size() + 1);
+        const std::vector<qsizetype> got = AllStarts(measured);
+        QVERIFY2(got == want,
+                 qPrintable(QStringLiteral("seed %1: ").arg(seed) + FirstDifference(got, want)));
+    }
 }
 
 QTEST_MAIN(TestLineWrap)
