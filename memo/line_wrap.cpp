@@ -54,7 +54,8 @@ void LineWrap::SetFont(const QFont& font) {
         OneByteWidths[byte] = c < 256 ? Latin1Widths[c] : metrics.horizontalAdvance(QChar(c));
         WidestOneByte = std::max(WidestOneByte, OneByteWidths[byte]);
         OneByteSubpixels[byte] = qRound64(OneByteWidths[byte] * kSubpixels);
-        if (!TextBuffer::IsControlByte(static_cast<uchar>(byte)) && OneByteWidths[byte] != Cell) {
+        if (!trithemius::IsOneByteControl(static_cast<uchar>(byte)) &&
+            OneByteWidths[byte] != Cell) {
             FontOneByteFixed = false;
         }
     }

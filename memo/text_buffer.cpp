@@ -2,7 +2,6 @@
 // whole trees; an edit builds only the nodes on the paths to its ends.
 #include "text_buffer.h"
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <limits>
@@ -10,13 +9,6 @@
 #include <type_traits>
 
 #include "memo_text.h"
-
-// A C0 control, DEL, or a C1 control (the five bytes Windows-1252 leaves
-// undefined).
-bool TextBuffer::IsControlByte(unsigned char byte) {
-    const char16_t c = trithemius::kOneByteCharacters[byte];
-    return c < 0x20 || (c >= 0x7F && c < 0xA0);
-}
 
 namespace {
 
@@ -34,30 +26,14 @@ struct Summary {
     bool PrintableOneByte = true;
 };
 
-// Whether a block of bytes that may hold a control holds one but LF.
-bool HoldsControl(const unsigned char* data, qsizetype size) {
-    static const std::array<bool, 256> kControl = [] {
-        std::array<bool, 256> control{};
-        for (unsigned byte = 0; byte < 256; ++byte) {
-            control[byte] =
-                byte != '\n' && TextBuffer::IsControlByte(static_cast<unsigned char>(byte));
-        }
-        return control;
-    }();
-    return std::any_of(data, data + size, [](unsigned char byte) { return kControl[byte]; });
-}
-
 // The LFs and blanks of data, whether it is all printable ASCII and LF,
-// and, for the one-byte form, whether it holds no control but LF, in one
-// pass. The counts go into units of the data's own width for as long as
-// they cannot overflow, and there is no early exit: the compiler turns the
-// loop into vector instructions. Bytes that may be controls (below a blank,
-// or from DEL to 9F, where Windows-1252 has its quotation marks) are looked
-// up afterwards, in the blocks that hold any.
+// and, for the one-byte form, whether it holds no control but LF. The
+// counts go into units of the data's own width for as long as they cannot
+// overflow, and there is no early exit: the compiler turns the loops into
+// vector instructions.
 template <class Unit>
 Summary Summarise(const Unit* data, qsizetype size) {
     constexpr qsizetype kBlock = std::numeric_limits<Unit>::max();
-    constexpr qsizetype kControlBlock = 64;
     Summary summary;
     Unit other = 0;
     for (qsizetype at = 0; at < size; at += kBlock) {
@@ -75,19 +51,10 @@ Summary Summarise(const Unit* data, qsizetype size) {
     }
     summary.PrintableAscii = other == 0;
     if constexpr (sizeof(Unit) == 1) {
-        for (qsizetype at = 0; !summary.PrintableAscii && at < size; at += kControlBlock) {
-            const qsizetype count = std::min(kControlBlock, size - at);
-            Unit maybe = 0;
-            for (qsizetype i = at; i < at + count; ++i) {
-                const Unit c = data[i];
-                maybe |= static_cast<Unit>(((c < 0x20) & (c != Unit('\n'))) |
-                                           (static_cast<Unit>(c - 0x7F) < 0x21));
-            }
-            if (maybe != 0 && HoldsControl(data + at, count)) {
-                summary.PrintableOneByte = false;
-                break;
-            }
-        }
+        summary.PrintableOneByte =
+            summary.PrintableAscii ||
+            !trithemius::HoldsControlButLf(std::string_view(reinterpret_cast<const char*>(data),
+                                                            static_cast<std::size_t>(size)));
     } else {
         summary.PrintableOneByte = false;
     }

@@ -62,8 +62,6 @@ public:
     // Whether every character is held one byte a character and is LF or
     // no control (no tab among them).
     [[nodiscard]] bool IsPrintableOneByte() const { return !Root || Root->PrintableOneByte; }
-    // Whether the character of a byte of the one-byte form is a control.
-    [[nodiscard]] static bool IsControlByte(unsigned char byte);
 
     [[nodiscard]] QString Mid(qsizetype from, qsizetype count) const;
     [[nodiscard]] QString ToString() const { return Mid(0, Size()); }

@@ -356,6 +356,26 @@ std::string MemoTextToCipherText(QAnyStringView memoText) {
 
 const std::array<char16_t, 256> kOneByteCharacters = kOneByteTable;
 
+bool IsOneByteControl(unsigned char byte) {
+    const char16_t c = kOneByteTable[byte];
+    return c < 0x20 || (c >= 0x7F && c < kFirstLatin1);
+}
+
+bool HoldsControlButLf(std::string_view bytes) {
+    // As in HoldsUndefined, with the C0 controls and DEL told apart by
+    // comparisons that the compiler keeps in vector instructions too.
+    unsigned char nearest = 0xFF;
+    unsigned char low = 0;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        low |= static_cast<unsigned char>(((byte < 0x20) & (byte != '\n')) | (byte == 0x7F));
+        for (const unsigned char undefined : kUndefinedBytes) {
+            nearest = std::min(nearest, static_cast<unsigned char>(byte ^ undefined));
+        }
+    }
+    return low != 0 || nearest == 0;
+}
+
 int OneByteOf(char16_t unit) {
     const int byte = Windows1252Byte(unit);
     if (byte >= 0) return byte;

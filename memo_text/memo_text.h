@@ -75,6 +75,12 @@ private:
 // undefined, the Latin-1 control of the same value.
 extern const std::array<char16_t, 256> kOneByteCharacters;
 
+// Whether the character of a byte of the one-byte form is a control: a C0
+// control, DEL, or a C1 control (one of the five undefined bytes).
+[[nodiscard]] bool IsOneByteControl(unsigned char byte);
+// Whether bytes of the one-byte form hold a control other than LF.
+[[nodiscard]] bool HoldsControlButLf(std::string_view bytes);
+
 // The byte that stands for unit in the one-byte form, or -1.
 [[nodiscard]] int OneByteOf(char16_t unit);
 
