@@ -20,6 +20,7 @@ private slots:
     void shortMarkRunsComposeLikeWholeText();
     void piecesConvertLikeWholeText();
     void everyUnitFindsItsByte();
+    void controlsOfTheOneByteForm();
 };
 
 using namespace Qt::StringLiterals;
@@ -215,6 +216,19 @@ void TestMemoText::everyUnitFindsItsByte() {
             found == characters.end() ? -1 : static_cast<int>(found - characters.begin());
         QVERIFY2(trithemius::OneByteOf(static_cast<char16_t>(unit)) == byte,
                  qPrintable(QString::number(unit, 16)));
+    }
+}
+
+// The controls are the characters Unicode calls so; a text holds one but
+// LF wherever one stands in it, also among other characters.
+void TestMemoText::controlsOfTheOneByteForm() {
+    for (int byte = 0; byte < 256; ++byte) {
+        const bool control =
+            QChar::category(trithemius::kOneByteCharacters[byte]) == QChar::Other_Control;
+        QCOMPARE(trithemius::IsOneByteControl(static_cast<unsigned char>(byte)), control);
+        std::string text(100, 'a');
+        text[byte % 100] = static_cast<char>(byte);
+        QCOMPARE(trithemius::HoldsControlButLf(text), control && byte != '\n');
     }
 }
 
