@@ -52,6 +52,16 @@ CaretMoves::Stretch CaretMoves::AroundPosition(qsizetype position) const {
             std::min(Text.LineEnd(position), position + kLookAround)};
 }
 
+CaretMoves::Stretch CaretMoves::AroundCaret(qsizetype position, qsizetype least) const {
+    // The paragraph that holds the least-th character on each side is the
+    // last one taken.
+    least = std::clamp<qsizetype>(least, 0, Text.Size());
+    const qsizetype from = Text.LineStart(std::max<qsizetype>(position - least, 0));
+    const qsizetype to = Text.LineEnd(std::min(position + least, Text.Size()));
+    return {std::max(from, position - least - kLookAround),
+            std::min(to, position + least + kLookAround)};
+}
+
 qsizetype CaretMoves::NextCharacter(qsizetype position, bool forward) const {
     // The stretch reaches past the caret both ways, so that a caret inside a
     // cluster (as a program may set it) still finds the cluster's ends.

@@ -28,6 +28,11 @@ public:
     // next character or word is looked for. It ends at position only where
     // position ends the paragraph that way.
     [[nodiscard]] Stretch AroundPosition(qsizetype position) const;
+    // The text an input method is told of around position, as Qt's text
+    // boxes tell it: on each side the rest of position's paragraph and the
+    // whole paragraphs beyond it until there are at least least characters,
+    // though never more than least and kLookAround more.
+    [[nodiscard]] Stretch AroundCaret(qsizetype position, qsizetype least) const;
 
     [[nodiscard]] qsizetype NextCharacter(qsizetype position, bool forward) const;
     [[nodiscard]] qsizetype NextWord(qsizetype position, bool forward) const;

@@ -57,7 +57,7 @@ QTextLine LineLayout::LayOut(QTextLayout& layout, qsizetype line, int& head) con
     // before it goes into a line out of sight; only the line itself shows.
     const qsizetype start = Wrap.LineStart(line);
     const qsizetype end = Wrap.LineEnd(line);
-    const bool preedit = !Preedit.isEmpty() && Wrap.LineOf(PreeditPosition) == line;
+    const bool preedit = HoldsPreedit(line);
     const auto layOut = [&](qsizetype from, qsizetype to) {
         const QString text = Text.Mid(from, to - from);
         layout.setText(text);
@@ -101,11 +101,22 @@ QTextLine LineLayout::LayOut(QTextLayout& layout, qsizetype line, int& head) con
     return layOut(start, end).first;
 }
 
+bool LineLayout::HoldsPreedit(qsizetype line) const {
+    return !Preedit.isEmpty() && Wrap.LineOf(PreeditPosition) == line;
+}
+
+int LineLayout::OffsetOf(qsizetype line, qsizetype position, int head) const {
+    // The preedit text stands in the layout before the character at its
+    // position.
+    const bool after = HoldsPreedit(line) && position >= PreeditPosition;
+    return static_cast<int>(position - Wrap.LineStart(line) + (after ? Preedit.size() : 0)) + head;
+}
+
 LineLayout::Span LineLayout::CharacterSpan(qsizetype line, qsizetype position) const {
     QTextLayout layout;
     int head = 0;
     const QTextLine textLine = LayOut(layout, line, head);
-    const int offset = static_cast<int>(position - Wrap.LineStart(line)) + head;
+    const int offset = OffsetOf(line, position, head);
     const qreal x = textLine.cursorToX(offset);
     const qreal next = offset < textLine.textStart() + textLine.textLength()
                            ? textLine.cursorToX(offset + 1)
@@ -118,8 +129,14 @@ qsizetype LineLayout::PositionInLine(qsizetype line, qreal x) const {
     int head = 0;
     const QTextLine textLine = LayOut(layout, line, head);
     const qsizetype start = Wrap.LineStart(line);
-    const qsizetype position =
-        std::clamp<qsizetype>(start + textLine.xToCursor(x) - head, start, Wrap.LineEnd(line));
+    qsizetype offset = textLine.xToCursor(x) - head;
+    if (HoldsPreedit(line)) {
+        // A point on the preedit text is its position.
+        const qsizetype preedit = PreeditPosition - start;
+        offset = offset >= preedit + Preedit.size() ? offset - Preedit.size()
+                                                    : std::min(offset, preedit);
+    }
+    const qsizetype position = std::clamp<qsizetype>(start + offset, start, Wrap.LineEnd(line));
     // Past the end of a wrapped line the caret stops before the blank where
     // it was wrapped, as in Qt's text boxes; in a right-to-left paragraph
     // that end lies at the left and Qt leaves the caret after the blank.
@@ -134,5 +151,5 @@ qreal LineLayout::CaretX(qsizetype position) const {
     QTextLayout layout;
     int head = 0;
     const QTextLine textLine = LayOut(layout, line, head);
-    return textLine.cursorToX(static_cast<int>(position - Wrap.LineStart(line)) + head);
+    return textLine.cursorToX(OffsetOf(line, position, head));
 }

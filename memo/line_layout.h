@@ -46,6 +46,11 @@ public:
     [[nodiscard]] qreal CaretX(qsizetype position) const;
 
 private:
+    // Whether the preedit text shows in display line `line`, and where the
+    // character at position stands in the line's layout.
+    [[nodiscard]] bool HoldsPreedit(qsizetype line) const;
+    [[nodiscard]] int OffsetOf(qsizetype line, qsizetype position, int head) const;
+
     const TextBuffer& Text;
     const LineWrap& Wrap;
     QFont Font;

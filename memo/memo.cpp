@@ -161,10 +161,12 @@ void Memo::SetBuffer(TextBuffer text) {
     GoalX = -1;
     PageYValid = false;
     History.Clear();
+    Preedit.clear();
     UpdateScrollRange();
     verticalScrollBar()->setValue(0);
     viewport()->update();
     NotifyTextChange(0, removed, Buffer.Size());
+    NotifyCaret();
 }
 
 void Memo::Apply(qsizetype position, const TextBuffer& removed, const TextBuffer& inserted) {
@@ -216,11 +218,14 @@ private:
 void Memo::Undo() {
     const LongEdit busy(this);
     ApplyChange(History.Undo());
+    // The input method hears of every try, as in Qt's text boxes.
+    updateMicroFocus();
 }
 
 void Memo::Redo() {
     const LongEdit busy(this);
     ApplyChange(History.Redo());
+    updateMicroFocus();
 }
 
 void Memo::ApplyChange(const std::optional<UndoHistory::Change>& change) {
@@ -230,6 +235,7 @@ void Memo::ApplyChange(const std::optional<UndoHistory::Change>& change) {
     GoalX = -1;
     PageYValid = false;
     ShowCaret();
+    NotifyCaret();
 }
 
 QString Memo::SelectedText() const {
@@ -546,6 +552,17 @@ void Memo::keyPressEvent(QKeyEvent* event) {
 }
 
 bool Memo::event(QEvent* event) {
+    if (event->type() == QEvent::InputMethodQuery) {
+        // Queries such as the text before the caret come with an argument.
+        auto* query = static_cast<QInputMethodQueryEvent*>(event);
+        for (int bit = 0; bit < 32; ++bit) {
+            const auto asked = static_cast<Qt::InputMethodQuery>(1U << bit);
+            if (query->queries() & asked)
+                query->setValue(asked, inputMethodQuery(asked, query->value(asked)));
+        }
+        event->accept();
+        return true;
+    }
     if (event->type() == QEvent::ShortcutOverride) {
         // The keys of a text box are the memo's, not the window's shortcuts.
         auto* key = static_cast<QKeyEvent*>(event);
@@ -571,32 +588,61 @@ bool Memo::event(QEvent* event) {
 void Memo::inputMethodEvent(QInputMethodEvent* event) {
     // As in Qt's text boxes: input that begins over a selection deletes it
     // first, and every commit is an undo step of its own, which typing
-    // right after it joins.
+    // right after it joins. An event that brings no input and no
+    // attributes is not the memo's.
     const bool committing = !event->commitString().isEmpty() || event->replacementLength() > 0;
     const bool input = committing || event->preeditString() != Preedit;
+    if (!input && event->attributes().isEmpty()) {
+        updateMicroFocus();
+        event->ignore();
+        return;
+    }
     if (input && Caret != Anchor && (!committing || event->replacementLength() > 0)) {
         DeleteSelection();
     }
     if (committing) {
+        const qsizetype caret = Caret;
         qsizetype from = std::min(Caret, Anchor);
         qsizetype to = std::max(Caret, Anchor);
-        if (event->replacementLength() > 0 || event->replacementStart() != 0) {
+        const bool replacing = event->replacementLength() > 0 || event->replacementStart() != 0;
+        if (replacing) {
             from = std::clamp<qsizetype>(Caret + event->replacementStart(), 0, Buffer.Size());
             to = std::clamp<qsizetype>(from + event->replacementLength(), from, Buffer.Size());
         }
+        TextBuffer text(WithLfBreaks(event->commitString()));
+        const qsizetype added = text.Size();
         History.Close();
-        Edit(from, to, TextBuffer(WithLfBreaks(event->commitString())), EditKind::Typing);
+        Edit(from, to, std::move(text), EditKind::Typing);
+        if (replacing) {
+            // The caret moves with the text around it, as a cursor in Qt's
+            // documents does: past what is put in where it stood there.
+            qsizetype moved = caret < from ? caret : std::max(from, caret - (to - from));
+            if (moved >= from) moved += added;
+            MoveCaret(moved, false);
+        }
     }
-    Preedit = event->preeditString();
+    // A selection is counted from the start of the caret's paragraph.
+    for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
+        if (attribute.type != QInputMethodEvent::Selection) continue;
+        const qsizetype paragraph = Buffer.LineStart(Caret);
+        Anchor = std::clamp<qsizetype>(paragraph + attribute.start, 0, Buffer.Size());
+        MoveCaret(paragraph + attribute.start + attribute.length, true);
+    }
+    if (input) Preedit = event->preeditString();
     PreeditCaret = static_cast<int>(Preedit.size());
     for (const QInputMethodEvent::Attribute& attribute : event->attributes()) {
         if (attribute.type == QInputMethodEvent::Cursor) PreeditCaret = attribute.start;
     }
     viewport()->update();
+    updateMicroFocus();
     event->accept();
 }
 
 QVariant Memo::inputMethodQuery(Qt::InputMethodQuery query) const {
+    return inputMethodQuery(query, QVariant());
+}
+
+QVariant Memo::inputMethodQuery(Qt::InputMethodQuery query, const QVariant& argument) const {
     auto* self = const_cast<Memo*>(this);
     // The surrounding text is the caret's paragraph, or a stretch of it.
     const auto [start, end] = Moves().AroundPosition(Caret);
@@ -608,17 +654,28 @@ QVariant Memo::inputMethodQuery(Qt::InputMethodQuery query) const {
         case Qt::ImFont:
             return font();
         case Qt::ImCursorRectangle:
-            return QRectF(self->CharacterRect(Caret).translated(viewport()->pos()));
+            return self->CaretRect().translated(viewport()->pos());
         case Qt::ImCursorPosition:
             return static_cast<int>(Caret - start);
         case Qt::ImAnchorPosition:
-            return static_cast<int>(std::clamp(Anchor, start, end) - start);
+            // As Qt's text boxes tell it, also where it lies beyond the
+            // surrounding text.
+            return static_cast<int>(Anchor - start);
         case Qt::ImSurroundingText:
             return Buffer.Mid(start, end - start);
         case Qt::ImCurrentSelection:
-            return SelectedText();
+            // Paragraphs apart by U+2029, as Qt's text boxes tell them.
+            return SelectedText().replace(QLatin1Char('\n'), QChar::ParagraphSeparator);
         case Qt::ImAbsolutePosition:
             return static_cast<qlonglong>(Caret);
+        case Qt::ImTextBeforeCursor:
+        case Qt::ImTextAfterCursor: {
+            // At least as many characters as asked for, 1,024 unless told.
+            const qsizetype least = argument.isValid() ? argument.toLongLong() : 1024;
+            const auto [from, to] = Moves().AroundCaret(Caret, least);
+            return query == Qt::ImTextBeforeCursor ? Buffer.Mid(from, Caret - from)
+                                                   : Buffer.Mid(Caret, to - Caret);
+        }
         default:
             return QAbstractScrollArea::inputMethodQuery(query);
     }
@@ -637,6 +694,13 @@ void Memo::mousePressEvent(QMouseEvent* event) {
         return;
     }
     if (event->button() != Qt::LeftButton) return;
+    if (!Preedit.isEmpty()) {
+        // A click ends the composing, as in Qt's text boxes: the input
+        // method commits what it has, and what it leaves goes.
+        QGuiApplication::inputMethod()->commit();
+        Preedit.clear();
+        viewport()->update();
+    }
     const qsizetype position = PositionAt(event->position().toPoint());
     if (TripleClickTimer.isActive() &&
         (event->position().toPoint() - TripleClickPoint).manhattanLength() <
@@ -805,6 +869,17 @@ QRect Memo::CharacterRect(qsizetype position) {
     return QRectF(kMargin + span.Left, RowTop(line), span.Width, LineHeight()).toAlignedRect();
 }
 
+QRectF Memo::CaretRect() {
+    // With a preedit text, where its own cursor stands in the line.
+    if (Preedit.isEmpty()) return CharacterRect(Caret);
+    const qsizetype line = Wrap.LineOf(Caret);
+    QTextLayout layout;
+    int head = 0;
+    const QTextLine shown = Lines().LayOut(layout, line, head);
+    const int offset = static_cast<int>(Caret - Wrap.LineStart(line)) + head + PreeditCaret;
+    return {kMargin + shown.cursorToX(offset), RowTop(line), 1, LineHeight()};
+}
+
 qsizetype Memo::PositionAt(QPoint point) {
     const auto row = static_cast<qsizetype>(std::floor((point.y() - TopMargin()) / LineHeight()));
     const qsizetype line = std::max<qsizetype>(TopLine() + row, 0);
@@ -868,7 +943,10 @@ void Memo::changeEvent(QEvent* event) {
     }
 }
 
-void Memo::scrollContentsBy(int /*dx*/, int /*dy*/) { viewport()->update(); }
+void Memo::scrollContentsBy(int /*dx*/, int /*dy*/) {
+    viewport()->update();
+    updateMicroFocus(Qt::ImCursorRectangle);
+}
 
 void Memo::focusInEvent(QFocusEvent* event) {
     QAbstractScrollArea::focusInEvent(event);
@@ -917,8 +995,13 @@ void Memo::NotifyTextChange(qsizetype position, const QString& removed, qsizetyp
 }
 
 void Memo::NotifyCaret() {
+    updateMicroFocus();
+    // A selection that went, or one that is there, is told as one; then the caret.
+    const bool selected = Caret != Anchor || NotifiedCaret != NotifiedAnchor;
+    NotifiedCaret = Caret;
+    NotifiedAnchor = Anchor;
     if (!QAccessible::isActive()) return;
-    if (Caret != Anchor) {
+    if (selected) {
         QAccessibleTextSelectionEvent selection(this, static_cast<int>(std::min(Caret, Anchor)),
                                                 static_cast<int>(std::max(Caret, Anchor)));
         selection.setCursorPosition(static_cast<int>(Caret));

@@ -84,6 +84,8 @@ public:
     // and the position nearest a point there.
     [[nodiscard]] QRect CharacterRect(qsizetype position);
     [[nodiscard]] qsizetype PositionAt(QPoint point);
+    // The caret's box, at the cursor of a preedit text where there is one.
+    [[nodiscard]] QRectF CaretRect();
     // Scrolls so that position is in view.
     void ShowPosition(qsizetype position);
 
@@ -98,6 +100,10 @@ public:
     void SelectAll();
 
     [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+    // The same, for a query that comes with an argument (the text before
+    // or after the caret: how many characters at least).
+    Q_INVOKABLE [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query,
+                                                        const QVariant& argument) const;
 
 signals:
     // An edit that may take long on a large text begins and ends: a paste,
@@ -190,6 +196,9 @@ private:
 
     QString Preedit;
     int PreeditCaret = 0;
+    // The caret and anchor that screen readers were last told of.
+    qsizetype NotifiedCaret = 0;
+    qsizetype NotifiedAnchor = 0;
     bool CaretShown = false;
     QBasicTimer BlinkTimer;
     QBasicTimer AutoScrollTimer;

@@ -16,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
@@ -63,6 +64,17 @@ QString Shown(const QString& text) {
         }
     }
     return text.size() > 200 ? shown + QLatin1String("...") : shown;
+}
+
+// An input method query's answer for a failure message.
+QString Answer(const QVariant& answer) {
+    if (answer.typeId() != QMetaType::QRectF) return answer.toString();
+    const QRectF box = answer.toRectF();
+    return QStringLiteral("x %1, y %2, %3 x %4")
+        .arg(box.x())
+        .arg(box.y())
+        .arg(box.width())
+        .arg(box.height());
 }
 
 bool IsHistoryKey(const QString& key) {
@@ -126,6 +138,7 @@ private:
     // ">text" to type text, one key per code point, or "@anchor:caret" or
     // "@caret" to select.
     void PressBoth(const QString& key);
+    void PressOn(QWidget* box, const QString& key);
     // What differs between the two boxes: text, caret or anchor; else empty.
     [[nodiscard]] QString Difference() const;
     // Where the display lines of the two boxes start differently; else empty.
@@ -186,24 +199,36 @@ void TestMemo::Select(int anchor, int caret) {
 }
 
 void TestMemo::PressBoth(const QString& key) {
+    for (QWidget* box : {static_cast<QWidget*>(TheMemo), static_cast<QWidget*>(Plain)}) {
+        PressOn(box, key);
+    }
+}
+
+void TestMemo::PressOn(QWidget* box, const QString& key) {
     if (key.startsWith(QLatin1Char('@'))) {
         const QStringList ends = key.mid(1).split(QLatin1Char(':'));
-        Select(ends.front().toInt(), ends.back().toInt());
+        const int anchor = ends.front().toInt();
+        const int caret = ends.back().toInt();
+        if (box == TheMemo) TheMemo->SetSelection(anchor, caret);
+        if (box == Plain) {
+            QTextCursor cursor = Plain->textCursor();
+            cursor.setPosition(anchor);
+            cursor.setPosition(caret, QTextCursor::KeepAnchor);
+            Plain->setTextCursor(cursor);
+        }
         return;
     }
-    for (QWidget* box : {static_cast<QWidget*>(TheMemo), static_cast<QWidget*>(Plain)}) {
-        if (!key.startsWith(QLatin1Char('>'))) {
-            const QKeyCombination combination = QKeySequence(key, QKeySequence::PortableText)[0];
-            QTest::keyClick(box, combination.key(), combination.keyboardModifiers());
-            continue;
-        }
-        for (qsizetype i = 1; i < key.size();) {
-            const qsizetype units = key[i].isHighSurrogate() ? 2 : 1;
-            const char16_t upper = key[i].toUpper().unicode();
-            const auto code = upper < 0x100 ? Qt::Key(upper) : Qt::Key_unknown;
-            QTest::sendKeyEvent(QTest::Click, box, code, key.mid(i, units), Qt::NoModifier);
-            i += units;
-        }
+    if (!key.startsWith(QLatin1Char('>'))) {
+        const QKeyCombination combination = QKeySequence(key, QKeySequence::PortableText)[0];
+        QTest::keyClick(box, combination.key(), combination.keyboardModifiers());
+        return;
+    }
+    for (qsizetype i = 1; i < key.size();) {
+        const qsizetype units = key[i].isHighSurrogate() ? 2 : 1;
+        const char16_t upper = key[i].toUpper().unicode();
+        const auto code = upper < 0x100 ? Qt::Key(upper) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Click, box, code, key.mid(i, units), Qt::NoModifier);
+        i += units;
     }
 }
 
@@ -684,40 +709,109 @@ void TestMemo::contextMenuAsQt() {
 // ---- input methods ----------------------------------------------------
 
 void TestMemo::inputMethodAsQt_data() {
-    // "p:text" a preedit text, "c:text" a commit, "r:start:length:text" a
-    // commit that replaces length characters from start, relative to the
-    // caret; the others as in keysAsQt.
+    // "p:text" a preedit text, "k:text:at" one with its cursor at at,
+    // "c:text" a commit, "r:start:length:text" a commit that replaces
+    // length characters from start, relative to the caret, "s:start:length"
+    // a selection from start in the caret's paragraph, "m:position" a click
+    // on a character; the others as in keysAsQt.
     QTest::addColumn<QString>("events");
     QTest::newRow("preedit shows nothing") << "@3, p:a, p:ab";
     QTest::newRow("preedit, commit") << "@3, p:a, p:ab, c:ä";
     QTest::newRow("two commits") << "@3, c:ä, p:x, c:xy";
     QTest::newRow("commit over a selection") << "@2:9, p:x, c:xy";
     QTest::newRow("commit replacing the letter before") << "@3, r:-1:1:ü";
+    // Qt's box undoes this commit with the caret where it stood before it,
+    // the memo with the caret after the letters put back.
+    QTest::newRow("commit replacing letters ahead") << "@5, r:1:2:xy, no undo";
     QTest::newRow("commit of an emoji") << "@14, c:\U0001F600";
     QTest::newRow("typing around a commit") << "@3, >a, c:ä, >bc";
+    QTest::newRow("preedit with its cursor") << "@3, k:かん:2, k:かん:1";
+    QTest::newRow("the same preedit over a selection") << "@3, p:ab, @5:9, p:ab, c:x";
+    QTest::newRow("a selection from the input method") << "@17, s:2:5, c:x";
+    QTest::newRow("a click while composing") << "@3, p:ab, m:8, c:x";
+    QTest::newRow("caret moves") << "@3, Right, Down, End, Ctrl+Home, Shift+Right, @20:4";
 }
 
-// Every commit is one step of the history, as in Qt's box.
+// Every commit is one step of the history, as in Qt's box. After each step
+// both boxes answer the input method alike, and each tells it that the
+// caret's box moved where Qt's tells it.
 void TestMemo::inputMethodAsQt() {
     QFETCH(QString, events);
     Load(kLines, 0, 0);
-    for (const QString& description :
-         events.split(QLatin1String(", ")) + QStringList{"Ctrl+Z", "Ctrl+Z", "Ctrl+Z"}) {
+    QInputMethod* inputMethod = QGuiApplication::inputMethod();
+    QStringList steps = events.split(QLatin1String(", "));
+    if (!steps.removeOne(QStringLiteral("no undo")))
+        steps << "Ctrl+Z"
+              << "Ctrl+Z"
+              << "Ctrl+Z";
+    for (const QString& description : steps) {
         const QStringList parts = description.split(QLatin1Char(':'));
-        if (parts.size() == 1 || description.startsWith(QLatin1Char('@'))) {
-            PressBoth(description);
-        } else {
-            for (QWidget* box : {static_cast<QWidget*>(TheMemo), static_cast<QWidget*>(Plain)}) {
-                QInputMethodEvent event(parts[0] == QLatin1String("p") ? parts[1] : QString(), {});
+        const bool key = parts.size() == 1 || description.startsWith(QLatin1Char('@'));
+        std::vector<bool> told;
+        for (QAbstractScrollArea* box : {static_cast<QAbstractScrollArea*>(TheMemo),
+                                         static_cast<QAbstractScrollArea*>(Plain)}) {
+            box->setFocus();
+            QSignalSpy moved(inputMethod, &QInputMethod::cursorRectangleChanged);
+            if (key) {
+                PressOn(box, description);
+            } else if (parts[0] == QLatin1String("m")) {
+                QTextCursor cursor = Plain->textCursor();
+                cursor.setPosition(parts[1].toInt());
+                const QRect character = box == TheMemo ? TheMemo->CharacterRect(parts[1].toInt())
+                                                       : Plain->cursorRect(cursor);
+                QTest::mouseClick(box->viewport(), Qt::LeftButton, {},
+                                  QPoint(character.left() + 1, character.center().y()));
+            } else {
+                QList<QInputMethodEvent::Attribute> attributes;
+                if (parts[0] == QLatin1String("k")) {
+                    attributes.append({QInputMethodEvent::Cursor, parts[2].toInt(), 1});
+                }
+                if (parts[0] == QLatin1String("s")) {
+                    attributes.append(
+                        {QInputMethodEvent::Selection, parts[1].toInt(), parts[2].toInt()});
+                }
+                const bool preedit =
+                    parts[0] == QLatin1String("p") || parts[0] == QLatin1String("k");
+                QInputMethodEvent event(preedit ? parts[1] : QString(), attributes);
                 if (parts[0] == QLatin1String("c")) event.setCommitString(parts[1]);
                 if (parts[0] == QLatin1String("r")) {
                     event.setCommitString(parts[3], parts[1].toInt(), parts[2].toInt());
                 }
                 QApplication::sendEvent(box, &event);
             }
+            told.push_back(!moved.isEmpty());
         }
+        const QString where = description + QLatin1String(": ");
         const QString difference = Difference();
-        QVERIFY2(difference.isEmpty(), qPrintable(description + QLatin1String(": ") + difference));
+        QVERIFY2(difference.isEmpty(), qPrintable(where + difference));
+        QVERIFY2(
+            told[0] == told[1],
+            qPrintable(
+                where +
+                QStringLiteral("cursor rectangle signal %1, Qt %2").arg(told[0]).arg(told[1])));
+        for (const Qt::InputMethodQuery query :
+             {Qt::ImCursorPosition, Qt::ImAnchorPosition, Qt::ImSurroundingText,
+              Qt::ImCurrentSelection, Qt::ImTextBeforeCursor, Qt::ImTextAfterCursor,
+              Qt::ImCursorRectangle}) {
+            std::vector<QVariant> answers;
+            for (QWidget* box : {static_cast<QWidget*>(TheMemo), static_cast<QWidget*>(Plain)}) {
+                QInputMethodQueryEvent asked(query);
+                QApplication::sendEvent(box, &asked);
+                answers.push_back(asked.value(query));
+            }
+            // The caret's box: where it starts across the line. Qt's box
+            // tells it in its viewport's coordinates, the memo in its own.
+            if (query == Qt::ImCursorRectangle) {
+                answers[0] = answers[0].toRectF().translated(-TheMemo->viewport()->pos());
+            }
+            const bool alike =
+                query == Qt::ImCursorRectangle
+                    ? std::abs(answers[0].toRectF().x() - answers[1].toRectF().x()) < 1
+                    : answers[0] == answers[1];
+            QVERIFY2(alike, qPrintable(where + QStringLiteral("query %1: %2, Qt %3")
+                                                   .arg(int(query))
+                                                   .arg(Answer(answers[0]), Answer(answers[1]))));
+        }
     }
 }
 
