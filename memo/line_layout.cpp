@@ -3,6 +3,10 @@
 // text of any size.
 #include "line_layout.h"
 
+#include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QRawFont>
+
 #include <QTextLayout>
 
 #include <algorithm>
@@ -116,12 +120,68 @@ LineLayout::Span LineLayout::CharacterSpan(qsizetype line, qsizetype position) c
     QTextLayout layout;
     int head = 0;
     const QTextLine textLine = LayOut(layout, line, head);
-    const int offset = OffsetOf(line, position, head);
-    const qreal x = textLine.cursorToX(offset);
-    const qreal next = offset < textLine.textStart() + textLine.textLength()
-                           ? textLine.cursorToX(offset + 1)
-                           : x + 1;
-    return {std::min(x, next), std::max<qreal>(1, std::abs(next - x))};
+    return SpanAt(textLine, OffsetOf(line, position, head), IsRightToLeft(Wrap.LineStart(line)));
+}
+
+LineLayout::Span LineLayout::SpanAt(const QTextLine& textLine, int offset, bool rightToLeft) const {
+    // The advances of the glyphs the character is drawn with, so that one
+    // where the direction changes is boxed alone, not with the run it ends.
+    qreal left = 0;
+    qreal right = 0;
+    bool drawn = false;
+    const bool inLine = offset < textLine.textStart() + textLine.textLength();
+    if (inLine) {
+        for (const QGlyphRun& run : textLine.glyphRuns(offset, 1)) {
+            const QList<QPointF> positions = run.positions();
+            const QList<QPointF> advances =
+                run.rawFont().advancesForGlyphIndexes(run.glyphIndexes());
+            for (qsizetype i = 0; i < positions.size() && i < advances.size(); ++i) {
+                const qreal from = positions[i].x();
+                const qreal to = from + advances[i].x();
+                left = drawn ? std::min({left, from, to}) : std::min(from, to);
+                right = drawn ? std::max({right, from, to}) : std::max(from, to);
+                drawn = true;
+            }
+        }
+    }
+    if (!drawn) {
+        // A character without a glyph of its own (a tab): from the caret
+        // before it to the caret after it. The line's end is a blank's
+        // width past the text, on the side where the line ends.
+        left = right = textLine.cursorToX(offset);
+        if (inLine) right = textLine.cursorToX(offset + 1);
+        if (!inLine) {
+            const qreal blank = QFontMetricsF(Font).horizontalAdvance(u' ');
+            (rightToLeft ? left : right) += rightToLeft ? -blank : blank;
+        }
+        if (right < left) std::swap(left, right);
+    }
+    return {left, std::max<qreal>(1, right - left)};
+}
+
+qsizetype LineLayout::CharacterInLine(qsizetype line, qreal x) const {
+    // The character whose box holds x; where none does (past the line's
+    // end, in the margin), the place between characters nearest x.
+    QTextLayout layout;
+    int head = 0;
+    const QTextLine textLine = LayOut(layout, line, head);
+    const bool rightToLeft = IsRightToLeft(Wrap.LineStart(line));
+    for (qsizetype position = Wrap.LineStart(line); position < Wrap.LineEnd(line); ++position) {
+        const Span span = SpanAt(textLine, OffsetOf(line, position, head), rightToLeft);
+        if (x >= span.Left && x < span.Left + span.Width) return position;
+    }
+    return FromOffset(line, textLine.xToCursor(x) - head);
+}
+
+qsizetype LineLayout::FromOffset(qsizetype line, qsizetype offset) const {
+    const qsizetype start = Wrap.LineStart(line);
+    if (HoldsPreedit(line)) {
+        // A point on the preedit text is its position.
+        const qsizetype preedit = PreeditPosition - start;
+        offset = offset >= preedit + Preedit.size() ? offset - Preedit.size()
+                                                    : std::min(offset, preedit);
+    }
+    return std::clamp<qsizetype>(start + offset, start, Wrap.LineEnd(line));
 }
 
 qsizetype LineLayout::PositionInLine(qsizetype line, qreal x) const {
@@ -129,14 +189,7 @@ qsizetype LineLayout::PositionInLine(qsizetype line, qreal x) const {
     int head = 0;
     const QTextLine textLine = LayOut(layout, line, head);
     const qsizetype start = Wrap.LineStart(line);
-    qsizetype offset = textLine.xToCursor(x) - head;
-    if (HoldsPreedit(line)) {
-        // A point on the preedit text is its position.
-        const qsizetype preedit = PreeditPosition - start;
-        offset = offset >= preedit + Preedit.size() ? offset - Preedit.size()
-                                                    : std::min(offset, preedit);
-    }
-    const qsizetype position = std::clamp<qsizetype>(start + offset, start, Wrap.LineEnd(line));
+    const qsizetype position = FromOffset(line, textLine.xToCursor(x) - head);
     // Past the end of a wrapped line the caret stops before the blank where
     // it was wrapped, as in Qt's text boxes; in a right-to-left paragraph
     // that end lies at the left and Qt leaves the caret after the blank.

@@ -42,6 +42,8 @@ public:
     [[nodiscard]] Span CharacterSpan(qsizetype line, qsizetype position) const;
     // The position in display line `line` nearest x, where a click puts the caret.
     [[nodiscard]] qsizetype PositionInLine(qsizetype line, qreal x) const;
+    // The character in display line `line` that x falls on.
+    [[nodiscard]] qsizetype CharacterInLine(qsizetype line, qreal x) const;
     // The x of the caret at position in its display line.
     [[nodiscard]] qreal CaretX(qsizetype position) const;
 
@@ -50,6 +52,12 @@ private:
     // character at position stands in the line's layout.
     [[nodiscard]] bool HoldsPreedit(qsizetype line) const;
     [[nodiscard]] int OffsetOf(qsizetype line, qsizetype position, int head) const;
+    // The box of the character at offset in a laid out line of a paragraph
+    // that reads from the right or not.
+    [[nodiscard]] Span SpanAt(const QTextLine& textLine, int offset, bool rightToLeft) const;
+    // The position of a place between characters counted from the line's
+    // start in its layout, the preedit text passed over.
+    [[nodiscard]] qsizetype FromOffset(qsizetype line, qsizetype offset) const;
 
     const TextBuffer& Text;
     const LineWrap& Wrap;

@@ -195,7 +195,22 @@ void Memo::Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind) {
 void Memo::ReplaceRange(qsizetype from, qsizetype to, const QString& text) {
     from = std::clamp<qsizetype>(from, 0, Buffer.Size());
     to = std::clamp<qsizetype>(to, from, Buffer.Size());
-    Edit(from, to, TextBuffer(WithLfBreaks(text)));
+    ReplaceAround(from, to, TextBuffer(WithLfBreaks(text)));
+}
+
+void Memo::ReplaceAround(qsizetype from, qsizetype to, TextBuffer text, EditKind kind) {
+    // As a cursor in Qt's documents: a position in what goes out goes to its
+    // start, and one at the place the text goes in moves past it.
+    const qsizetype added = text.Size();
+    const auto moved = [from, to, added](qsizetype position) {
+        if (position < from) return position;
+        return std::max(from, position - (to - from)) + added;
+    };
+    const qsizetype caret = moved(Caret);
+    const qsizetype anchor = moved(Anchor);
+    Edit(from, to, std::move(text), kind);
+    Anchor = anchor;
+    MoveCaret(caret, true);
 }
 
 // Marks an edit that may take long on a large text, for whoever shows that
@@ -601,7 +616,6 @@ void Memo::inputMethodEvent(QInputMethodEvent* event) {
         DeleteSelection();
     }
     if (committing) {
-        const qsizetype caret = Caret;
         qsizetype from = std::min(Caret, Anchor);
         qsizetype to = std::max(Caret, Anchor);
         const bool replacing = event->replacementLength() > 0 || event->replacementStart() != 0;
@@ -610,15 +624,11 @@ void Memo::inputMethodEvent(QInputMethodEvent* event) {
             to = std::clamp<qsizetype>(from + event->replacementLength(), from, Buffer.Size());
         }
         TextBuffer text(WithLfBreaks(event->commitString()));
-        const qsizetype added = text.Size();
         History.Close();
-        Edit(from, to, std::move(text), EditKind::Typing);
         if (replacing) {
-            // The caret moves with the text around it, as a cursor in Qt's
-            // documents does: past what is put in where it stood there.
-            qsizetype moved = caret < from ? caret : std::max(from, caret - (to - from));
-            if (moved >= from) moved += added;
-            MoveCaret(moved, false);
+            ReplaceAround(from, to, std::move(text), EditKind::Typing);
+        } else {
+            Edit(from, to, std::move(text), EditKind::Typing);
         }
     }
     // A selection is counted from the start of the caret's paragraph.
@@ -871,8 +881,8 @@ QRect Memo::CharacterRect(qsizetype position) {
 
 QRectF Memo::CaretRect() {
     // With a preedit text, where its own cursor stands in the line.
-    if (Preedit.isEmpty()) return CharacterRect(Caret);
     const qsizetype line = Wrap.LineOf(Caret);
+    if (Preedit.isEmpty()) return {kMargin + Lines().CaretX(Caret), RowTop(line), 1, LineHeight()};
     QTextLayout layout;
     int head = 0;
     const QTextLine shown = Lines().LayOut(layout, line, head);
@@ -886,6 +896,13 @@ qsizetype Memo::PositionAt(QPoint point) {
     // Below the last line is the end of the text, as in Qt's text boxes.
     if (line >= Wrap.LineCount()) return Buffer.Size();
     return Lines().PositionInLine(line, point.x() - kMargin);
+}
+
+qsizetype Memo::CharacterAt(QPoint point) {
+    const auto row = static_cast<qsizetype>(std::floor((point.y() - TopMargin()) / LineHeight()));
+    const qsizetype line = std::max<qsizetype>(TopLine() + row, 0);
+    if (line >= Wrap.LineCount()) return Buffer.Size();
+    return Lines().CharacterInLine(line, point.x() - kMargin);
 }
 
 void Memo::paintEvent(QPaintEvent* event) {

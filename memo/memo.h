@@ -72,7 +72,8 @@ public:
     [[nodiscard]] qsizetype AnchorPosition() const { return Anchor; }
     void SetSelection(qsizetype anchor, qsizetype caret);
 
-    // Replaces the characters from from to to by text, as one edit.
+    // Replaces the characters from from to to by text, as one edit; the
+    // caret and the anchor stay with the text around them.
     void ReplaceRange(qsizetype from, qsizetype to, const QString& text);
 
     // The display line holding position, and where its characters start and end.
@@ -84,6 +85,8 @@ public:
     // and the position nearest a point there.
     [[nodiscard]] QRect CharacterRect(qsizetype position);
     [[nodiscard]] qsizetype PositionAt(QPoint point);
+    // The character a point in the viewport falls on.
+    [[nodiscard]] qsizetype CharacterAt(QPoint point);
     // The caret's box, at the cursor of a preedit text where there is one.
     [[nodiscard]] QRectF CaretRect();
     // Scrolls so that position is in view.
@@ -142,6 +145,9 @@ private:
     // Replaces from to to by text, records it for undo (joined to the step
     // before it where the kind allows), and puts the caret after it.
     void Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind = EditKind::Other);
+    // The same, the caret and the anchor staying with the text around them.
+    void ReplaceAround(qsizetype from, qsizetype to, TextBuffer text,
+                       EditKind kind = EditKind::Other);
     // Replaces without recording; the caret goes to caret.
     void Apply(qsizetype position, const TextBuffer& removed, const TextBuffer& inserted);
     class LongEdit;

@@ -291,7 +291,7 @@ int MemoAccessible::offsetAtPoint(const QPoint& point) const {
     QWidget* viewport = TheMemo()->viewport();
     const QPoint local = viewport->mapFromGlobal(point);
     if (!viewport->rect().contains(local)) return -1;
-    return static_cast<int>(TheMemo()->PositionAt(local));
+    return static_cast<int>(TheMemo()->CharacterAt(local));
 }
 
 void MemoAccessible::scrollToSubstring(int startIndex, int endIndex) {

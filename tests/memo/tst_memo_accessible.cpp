@@ -217,22 +217,41 @@ private slots:
         }
     }
 
+    void Geometry_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("left to right") << QStringLiteral("one two\nthree");
+        // A right-to-left paragraph with a German word in it, then a
+        // left-to-right one.
+        QTest::newRow("both directions")
+            << QStringLiteral("\u05E9\u05DC\u05D5\u05DD Welt \u05E2\u05D5\u05DC\u05DD\nabc def");
+    }
+
+    // Every character's box lies in the memo, holds that one character
+    // (no wider than a few letters, also where the direction changes) and
+    // its centre falls on it.
     void Geometry() {
+        QFETCH(QString, text);
         Memo memo;
         memo.resize(300, 100);
         memo.move(120, 80);
-        memo.SetText(QStringLiteral("one two\nthree"));
+        memo.SetText(text);
         memo.show();
         QVERIFY(QTest::qWaitForWindowExposed(&memo));
-        QAccessibleTextInterface* text = TextOf(&memo);
+        QAccessibleTextInterface* accessible = TextOf(&memo);
         const QRect screenBox(memo.mapToGlobal(QPoint(0, 0)), memo.size());
-        for (int offset : {0, 5, 9}) {
-            const QRect box = text->characterRect(offset);
-            QVERIFY(screenBox.contains(box));
-            QCOMPARE(text->offsetAtPoint(box.center()), offset);
+        const int cell = QFontMetrics(memo.font()).horizontalAdvance(u'W');
+        for (int offset = 0; offset < text.size(); ++offset) {
+            const QRect box = accessible->characterRect(offset);
+            QVERIFY2(screenBox.contains(box) && box.width() <= 2 * cell &&
+                         accessible->offsetAtPoint(box.center()) == offset,
+                     qPrintable(QStringLiteral("offset %1: box at %2 wide %3, its centre on %4")
+                                    .arg(offset)
+                                    .arg(box.x())
+                                    .arg(box.width())
+                                    .arg(accessible->offsetAtPoint(box.center()))));
         }
-        QCOMPARE(text->offsetAtPoint(screenBox.bottomRight() + QPoint(50, 50)), -1);
-        QCOMPARE(text->characterRect(INT_MAX), text->characterRect(13));
+        QCOMPARE(accessible->offsetAtPoint(screenBox.bottomRight() + QPoint(50, 50)), -1);
+        QCOMPARE(accessible->characterRect(INT_MAX), accessible->characterRect(text.size()));
     }
 };
 
