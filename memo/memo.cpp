@@ -166,7 +166,7 @@ void Memo::SetBuffer(TextBuffer text) {
     verticalScrollBar()->setValue(0);
     viewport()->update();
     NotifyTextChange(0, removed, Buffer.Size());
-    NotifyCaret();
+    NotifyCaret(false);
 }
 
 void Memo::Apply(qsizetype position, const TextBuffer& removed, const TextBuffer& inserted) {
@@ -180,12 +180,18 @@ void Memo::Apply(qsizetype position, const TextBuffer& removed, const TextBuffer
 }
 
 void Memo::Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind) {
+    const qsizetype after = from + text.Size();
+    EditPlacing(from, to, std::move(text), kind, after, after);
+}
+
+void Memo::EditPlacing(qsizetype from, qsizetype to, TextBuffer text, EditKind kind,
+                       qsizetype caret, qsizetype anchor) {
     if (from == to && text.IsEmpty()) return;
     TextBuffer removed = Buffer.Slice(from, to - from);
     Apply(from, removed, text);
-    const qsizetype after = from + text.Size();
     History.Record(from, std::move(removed), std::move(text), kind);
-    Caret = Anchor = after;
+    Caret = caret;
+    Anchor = anchor;
     GoalX = -1;
     PageYValid = false;
     ShowCaret();
@@ -208,9 +214,7 @@ void Memo::ReplaceAround(qsizetype from, qsizetype to, TextBuffer text, EditKind
     };
     const qsizetype caret = moved(Caret);
     const qsizetype anchor = moved(Anchor);
-    Edit(from, to, std::move(text), kind);
-    Anchor = anchor;
-    MoveCaret(caret, true);
+    EditPlacing(from, to, std::move(text), kind, caret, anchor);
 }
 
 // Marks an edit that may take long on a large text, for whoever shows that
@@ -726,7 +730,10 @@ void Memo::mousePressEvent(QMouseEvent* event) {
     }
     Selecting = true;
     SelectingWords = false;
+    const bool selected = Caret != Anchor;
     MoveCaret(position, event->modifiers().testFlag(Qt::ShiftModifier));
+    // A click tells of the selection, also of none, as in Qt's text boxes.
+    if (!selected && Caret == Anchor) NotifySelection();
 }
 
 void Memo::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -1011,19 +1018,28 @@ void Memo::NotifyTextChange(qsizetype position, const QString& removed, qsizetyp
     }
 }
 
-void Memo::NotifyCaret() {
+void Memo::NotifyCaret(bool selectionNews) {
     updateMicroFocus();
-    // A selection that went, or one that is there, is told as one; then the caret.
+    // As Qt's text boxes tell it: a selection that is there or went, then
+    // the caret where it moved.
     const bool selected = Caret != Anchor || NotifiedCaret != NotifiedAnchor;
+    const bool moved = Caret != NotifiedCaret;
     NotifiedCaret = Caret;
     NotifiedAnchor = Anchor;
     if (!QAccessible::isActive()) return;
-    if (selected) {
-        QAccessibleTextSelectionEvent selection(this, static_cast<int>(std::min(Caret, Anchor)),
-                                                static_cast<int>(std::max(Caret, Anchor)));
-        selection.setCursorPosition(static_cast<int>(Caret));
-        QAccessible::updateAccessibility(&selection);
+    if (selected && selectionNews) NotifySelection();
+    if (moved) {
+        QAccessibleTextCursorEvent cursor(this, static_cast<int>(Caret));
+        QAccessible::updateAccessibility(&cursor);
     }
-    QAccessibleTextCursorEvent cursor(this, static_cast<int>(Caret));
-    QAccessible::updateAccessibility(&cursor);
+}
+
+void Memo::NotifySelection() {
+    if (!QAccessible::isActive()) return;
+    // From the anchor to the caret, either way round, as Qt's text boxes
+    // tell it.
+    QAccessibleTextSelectionEvent selection(this, static_cast<int>(Anchor),
+                                            static_cast<int>(Caret));
+    selection.setCursorPosition(static_cast<int>(Caret));
+    QAccessible::updateAccessibility(&selection);
 }

@@ -145,6 +145,9 @@ private:
     // Replaces from to to by text, records it for undo (joined to the step
     // before it where the kind allows), and puts the caret after it.
     void Edit(qsizetype from, qsizetype to, TextBuffer text, EditKind kind = EditKind::Other);
+    // The same, the caret and the anchor put at caret and anchor.
+    void EditPlacing(qsizetype from, qsizetype to, TextBuffer text, EditKind kind, qsizetype caret,
+                     qsizetype anchor);
     // The same, the caret and the anchor staying with the text around them.
     void ReplaceAround(qsizetype from, qsizetype to, TextBuffer text,
                        EditKind kind = EditKind::Other);
@@ -185,7 +188,10 @@ private:
     void ShowCaret();
     void RestartBlink();
     void NotifyTextChange(qsizetype position, const QString& removed, qsizetype added);
-    void NotifyCaret();
+    // Tells input methods and screen readers where the caret went; the
+    // latter of the selection too unless selectionNews is false.
+    void NotifyCaret(bool selectionNews = true);
+    void NotifySelection();
     [[nodiscard]] QMenu* CreateContextMenu();
 
     TextBuffer Buffer;

@@ -1,7 +1,11 @@
 // Tests of the memo's accessible text: what a screen reader reads, finds at
 // an offset, selects and edits, with Qt's own plain text box as the measure
 // where it has the same behaviour.
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 #include <QAccessible>
+#include <QHash>
 #include <QPlainTextEdit>
 #include <QTest>
 
@@ -45,6 +49,33 @@ QString Letters(int count, int wordLength) {
             (wordLength > 0 && i % (wordLength + 1) == wordLength) ? u' ' : QChar(u'a' + i % 26);
     }
     return text;
+}
+
+// The caret and selection events a screen reader got from each object.
+struct Told {
+    int Caret = -1;
+    int SelectionStart = -1;
+    int SelectionEnd = -1;
+    bool operator==(const Told&) const = default;
+};
+QHash<QObject*, Told> gTold;
+
+void Listen(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::TextCaretMoved) {
+        gTold[event->object()].Caret =
+            static_cast<QAccessibleTextCursorEvent*>(event)->cursorPosition();
+    } else if (event->type() == QAccessible::TextSelectionChanged) {
+        const auto* selection = static_cast<QAccessibleTextSelectionEvent*>(event);
+        gTold[event->object()].SelectionStart = selection->selectionStart();
+        gTold[event->object()].SelectionEnd = selection->selectionEnd();
+    }
+}
+
+QString Shown(const Told& told) {
+    return QStringLiteral("caret %1, selection %2..%3")
+        .arg(told.Caret)
+        .arg(told.SelectionStart)
+        .arg(told.SelectionEnd);
 }
 
 }  // namespace
@@ -215,6 +246,77 @@ private slots:
             QTest::keyClick(&memo, Qt::Key_Z, Qt::ControlModifier);
             QCOMPARE(memo.Text(), texts[step]);
         }
+    }
+
+    void EventsAsQt_data() {
+        // A key sequence; "set" to set the text anew; "click:offset";
+        // "insert:offset:text", "delete:from:to", "replace:from:to:text"
+        // through the editable text interface.
+        QTest::addColumn<QStringList>("steps");
+        QTest::newRow("a selection and its collapse")
+            << QStringList{"Shift+Right", "Shift+Right", "Right", "Shift+Left", "Left"};
+        QTest::newRow("a click on a selection")
+            << QStringList{"Shift+End", "click:3", "Shift+Down", "click:20"};
+        QTest::newRow("undo and redo")
+            << QStringList{"End", "x", "y", "Ctrl+Z", "Ctrl+Shift+Z", "Ctrl+Z"};
+        QTest::newRow("setting the text") << QStringList{"End", "set", "Shift+Right", "set"};
+        QTest::newRow("edits for a screen reader")
+            << QStringList{"click:5", "insert:2:XY", "delete:0:2", "replace:3:5:Z", "insert:9:W"};
+    }
+
+    // After each step the caret and the anchor, and the last caret and
+    // selection a screen reader is told of, are those of Qt's box.
+    void EventsAsQt() {
+        QFETCH(QStringList, steps);
+        QWidget window;
+        auto* memo = new Memo(&window);
+        auto* plain = new QPlainTextEdit(&window);
+        memo->setGeometry(0, 0, 400, 100);
+        plain->setGeometry(0, 110, 400, 100);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const QString text = kProse;
+        memo->SetText(text);
+        plain->setPlainText(text);
+        QPlatformAccessibility* platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        QVERIFY(platform != nullptr);
+        platform->setActive(true);
+        QAccessible::installUpdateHandler(&Listen);
+        for (const QString& step : steps) {
+            gTold.clear();
+            const QStringList parts = step.split(u':');
+            for (QAbstractScrollArea* box : {static_cast<QAbstractScrollArea*>(memo),
+                                             static_cast<QAbstractScrollArea*>(plain)}) {
+                QAccessibleEditableTextInterface* edit =
+                    QAccessible::queryAccessibleInterface(box)->editableTextInterface();
+                if (step == QLatin1String("set")) {
+                    if (box == memo) memo->SetText(text);
+                    if (box == plain) plain->setPlainText(text);
+                } else if (parts[0] == QLatin1String("click")) {
+                    const QRect character = TextOf(box)->characterRect(parts[1].toInt());
+                    QTest::mouseClick(box->viewport(), Qt::LeftButton, {},
+                                      box->viewport()->mapFromGlobal(character.center()));
+                } else if (parts[0] == QLatin1String("insert")) {
+                    edit->insertText(parts[1].toInt(), parts[2]);
+                } else if (parts[0] == QLatin1String("delete")) {
+                    edit->deleteText(parts[1].toInt(), parts[2].toInt());
+                } else if (parts[0] == QLatin1String("replace")) {
+                    edit->replaceText(parts[1].toInt(), parts[2].toInt(), parts[3]);
+                } else {
+                    const QKeyCombination key = QKeySequence(step)[0];
+                    QTest::keyClick(box, key.key(), key.keyboardModifiers());
+                }
+            }
+            QCOMPARE(memo->CaretPosition(), plain->textCursor().position());
+            QCOMPARE(memo->AnchorPosition(), plain->textCursor().anchor());
+            const Told ours = gTold.value(memo);
+            const Told qt = gTold.value(plain);
+            QVERIFY2(ours == qt, qPrintable(step + QStringLiteral(": ") + Shown(ours) +
+                                            QStringLiteral("; Qt ") + Shown(qt)));
+        }
+        QAccessible::installUpdateHandler(nullptr);
+        platform->setActive(false);
     }
 
     void Geometry_data() {
