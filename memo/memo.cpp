@@ -728,12 +728,38 @@ void Memo::mousePressEvent(QMouseEvent* event) {
         MoveCaret(end < Buffer.Size() ? end + 1 : end, true);
         return;
     }
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
     Selecting = true;
+    if (shift && SelectingWords) {
+        ExtendByWords(position, event->position().x() - kMargin);
+        return;
+    }
     SelectingWords = false;
     const bool selected = Caret != Anchor;
-    MoveCaret(position, event->modifiers().testFlag(Qt::ShiftModifier));
+    MoveCaret(position, shift);
     // A click tells of the selection, also of none, as in Qt's text boxes.
     if (!selected && Caret == Anchor) NotifySelection();
+}
+
+void Memo::ExtendByWords(qsizetype position, qreal x) {
+    // As Qt's text boxes do after a double click: within the word clicked
+    // twice the selection is that word; else it reaches to the start or
+    // the end of the word clicked, whichever x is nearer, where x falls on
+    // that word in one line, and stays as it is where not.
+    if (position >= WordAnchorStart && position <= WordAnchorEnd) {
+        Anchor = WordAnchorStart;
+        MoveCaret(WordAnchorEnd, true);
+        return;
+    }
+    const auto [start, end] = Moves().WordAt(position);
+    const LineLayout lines = Lines();
+    const qsizetype line = Wrap.LineOf(start);
+    if (end == start || Wrap.LineOf(end) != line) return;
+    const qreal startX = lines.CaretX(start);
+    const qreal endX = lines.CaretX(end);
+    if (x < startX || x > endX) return;
+    Anchor = position < WordAnchorEnd ? WordAnchorEnd : WordAnchorStart;
+    MoveCaret(x - startX < endX - x ? start : end, true);
 }
 
 void Memo::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -164,6 +164,9 @@ private:
     void MoveCaret(qsizetype position, bool keepAnchor, bool keepGoalX = false);
     // Selects the word at position, as a double click does.
     void SelectWordAt(qsizetype position);
+    // Shift+click after a double click: the selection grows by words
+    // towards position, which x in the line falls near.
+    void ExtendByWords(qsizetype position, qreal x);
     // Where the caret goes over the text as it is now.
     [[nodiscard]] CaretMoves Moves() const;
     // The display lines as they are laid out now, with the preedit text at the caret.

@@ -503,7 +503,7 @@ void TestMemo::randomKeysAsQt() {
 
 // ---- mouse ------------------------------------------------------------
 
-enum class Mouse { Click, ShiftClick, Drag, DoubleClick };
+enum class Mouse { Click, ShiftClick, Drag, DoubleClick, WordsShiftClick };
 Q_DECLARE_METATYPE(Mouse)
 
 void TestMemo::mouseAsQt_data() {
@@ -517,10 +517,12 @@ void TestMemo::mouseAsQt_data() {
                                                      {"right to left, wrapped", kRightToLeftLong},
                                                      {"wrapped", kLong},
                                                      {"punctuation", kPunctuation}};
-    const std::pair<const char*, Mouse> mice[] = {{"click", Mouse::Click},
-                                                  {"Shift+click", Mouse::ShiftClick},
-                                                  {"drag", Mouse::Drag},
-                                                  {"double click", Mouse::DoubleClick}};
+    const std::pair<const char*, Mouse> mice[] = {
+        {"click", Mouse::Click},
+        {"Shift+click", Mouse::ShiftClick},
+        {"drag", Mouse::Drag},
+        {"double click", Mouse::DoubleClick},
+        {"Shift+click after a double click", Mouse::WordsShiftClick}};
     for (const auto& [mouseName, mouse] : mice) {
         for (const auto& [textName, text] : texts) {
             QTest::addRow("%s, %s", mouseName, textName) << mouse << text;
@@ -530,6 +532,7 @@ void TestMemo::mouseAsQt_data() {
 
 // Clicks all over the first lines of both boxes, each far enough from the
 // one before that Qt's box never takes it for a third click.
+constexpr int kApart = 1000;  // ms between clicks that are no double click
 void TestMemo::mouseAsQt() {
     QFETCH(Mouse, mouse);
     QFETCH(QString, text);
@@ -537,10 +540,24 @@ void TestMemo::mouseAsQt() {
     QVERIFY(WrapDifference().isEmpty());
     const qreal lineHeight = QFontMetricsF(TheMemo->font()).height();
     const QPoint start(60, 4 + int(lineHeight / 2));
+    QPoint word = start;
     for (int row = 0; row < 4; ++row) {
         for (int x = row; x < TheMemo->viewport()->width();
              x += QApplication::startDragDistance() + 2) {
             const QPoint point(x, 4 + int(lineHeight * (row + 0.5)));
+            // The word clicked twice before a Shift+click: far from the one
+            // before and from the Shift+click, so that neither box takes a
+            // click for a third.
+            const auto far = [&](QPoint at) {
+                return (at - word).manhattanLength() > 4 * QApplication::startDragDistance() &&
+                       (at - point).manhattanLength() > 4 * QApplication::startDragDistance();
+            };
+            for (const QPoint candidate : {start, start + QPoint(190, 0), start + QPoint(380, 0)}) {
+                if (far(candidate)) {
+                    word = candidate;
+                    break;
+                }
+            }
             for (QAbstractScrollArea* box : {static_cast<QAbstractScrollArea*>(TheMemo),
                                              static_cast<QAbstractScrollArea*>(Plain)}) {
                 QWidget* viewport = box->viewport();
@@ -551,6 +568,15 @@ void TestMemo::mouseAsQt() {
                     QTest::mouseMove(viewport, (start + point) / 2);
                     QTest::mouseMove(viewport, point);
                     QTest::mouseRelease(viewport, Qt::LeftButton, {}, point);
+                    continue;
+                }
+                if (mouse == Mouse::WordsShiftClick) {
+                    // Each double click far from the one before, so that
+                    // neither box takes the click before it for a third.
+                    QTest::mouseClick(viewport, Qt::LeftButton, {}, word, kApart);
+                    QTest::mouseDClick(viewport, Qt::LeftButton, {}, word);
+                    QTest::mouseRelease(viewport, Qt::LeftButton, {}, word);
+                    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, point, kApart);
                     continue;
                 }
                 QTest::mouseClick(viewport, Qt::LeftButton, {},
