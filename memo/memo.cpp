@@ -296,6 +296,35 @@ void Memo::SelectAll() {
     Caret = Buffer.Size();
     RestartBlink();
     NotifyCaret();
+    OfferSelection();
+}
+
+// The selected text as the primary selection holds it: the pieces, read
+// only when another program asks for them, as they were when selected.
+class Memo::SelectionData : public QMimeData {
+public:
+    explicit SelectionData(TextBuffer text) : Text(std::move(text)) {}
+    [[nodiscard]] QStringList formats() const override { return {QStringLiteral("text/plain")}; }
+    [[nodiscard]] bool hasFormat(const QString& type) const override {
+        return type == QLatin1String("text/plain");
+    }
+
+protected:
+    [[nodiscard]] QVariant retrieveData(const QString& type,
+                                        QMetaType /*preferred*/) const override {
+        return hasFormat(type) ? QVariant(Text.ToString()) : QVariant();
+    }
+
+private:
+    TextBuffer Text;
+};
+
+void Memo::OfferSelection() {
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    if (Caret == Anchor || !clipboard->supportsSelection()) return;
+    const qsizetype from = std::min(Caret, Anchor);
+    clipboard->setMimeData(new SelectionData(Buffer.Slice(from, std::max(Caret, Anchor) - from)),
+                           QClipboard::Selection);
 }
 
 void Memo::InsertFromMimeData(const QMimeData* source) {
@@ -507,7 +536,12 @@ bool Memo::HandleStandardKey(QKeyEvent* event) {
         if (Caret == Anchor) Anchor = Moves().NextWord(Caret, true);
         DeleteSelection();
     } else if (matches(Key::DeleteEndOfLine)) {
-        if (Caret == Anchor) Anchor = Moves().LineEndForCaret(line);
+        // To the end of the paragraph, as in Qt's text boxes: just before
+        // its last character, that character.
+        if (Caret == Anchor) {
+            const qsizetype end = Buffer.LineEnd(Caret);
+            Anchor = Caret == end - 1 ? Moves().NextCharacter(Caret, true) : end;
+        }
         DeleteSelection();
     } else if (matches(Key::InsertParagraphSeparator) || matches(Key::InsertLineSeparator)) {
         // Shift+Return too: a new line, never U+2028 inside one.
@@ -559,6 +593,8 @@ void Memo::keyPressEvent(QKeyEvent* event) {
         return;
     }
     if (HandleStandardKey(event)) {
+        // A selection made with the keys is the primary selection too.
+        if (Caret != Anchor) OfferSelection();
         event->accept();
         return;
     }
@@ -796,10 +832,7 @@ void Memo::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) return;
     Selecting = false;
     AutoScrollTimer.stop();
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (Caret != Anchor && clipboard->supportsSelection()) {
-        clipboard->setText(SelectedText(), QClipboard::Selection);
-    }
+    OfferSelection();
 }
 
 void Memo::contextMenuEvent(QContextMenuEvent* event) {
@@ -962,9 +995,14 @@ void Memo::paintEvent(QPaintEvent* event) {
         const qsizetype start = Wrap.LineStart(line);
         const qsizetype end = Wrap.LineEnd(line);
         QList<QTextLayout::FormatRange> selections;
-        if (selectionStart < end && selectionEnd > start) {
+        // A selection that goes on past a paragraph's end takes in its
+        // line break too, which the layout shows as a narrow box after the
+        // line, also on an empty line, as Qt's text boxes do.
+        const bool pastBreak =
+            selectionEnd > end && end < Buffer.Size() && Wrap.EndsParagraph(line);
+        if (selectionStart <= end && selectionEnd > start && (selectionStart < end || pastBreak)) {
             const qsizetype from = std::max(selectionStart, start);
-            const qsizetype to = std::min(selectionEnd, end);
+            const qsizetype to = pastBreak ? end + 1 : std::min(selectionEnd, end);
             selections.append({static_cast<int>(from - start) + head, static_cast<int>(to - from),
                                selectedFormat});
         }

@@ -158,6 +158,9 @@ private:
     // Replaces the selection by text, as one edit.
     void ReplaceSelection(TextBuffer text, EditKind kind = EditKind::Other);
     [[nodiscard]] QString SelectedText() const;
+    // Makes the selection the primary selection, where the platform has one.
+    class SelectionData;
+    void OfferSelection();
     void DeleteSelection();
 
     // Moves the caret; with keepAnchor the selection grows or shrinks.

@@ -116,6 +116,8 @@ private slots:
     void randomKeysAsQt();
     void mouseAsQt_data();
     void mouseAsQt();
+    void selectionPaintsAsQt_data();
+    void selectionPaintsAsQt();
     void doubleClickOnALongWordAsQt();
     void tripleClickAsQt();
     void undoHistoryAsQt_data();
@@ -595,6 +597,31 @@ void TestMemo::mouseAsQt() {
                                                           .arg(difference)));
         }
     }
+}
+
+void TestMemo::selectionPaintsAsQt_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("anchor");
+    QTest::addColumn<int>("caret");
+    QTest::newRow("within a line") << kLines << 2 << 9;
+    QTest::newRow("to a line's end") << kLines << 6 << 14;
+    QTest::newRow("over a line break") << kLines << 6 << 20;
+    QTest::newRow("over an empty line") << kLines << 20 << 37;
+    QTest::newRow("everything") << kLines << 0 << 40;
+}
+
+// The selection is painted pixel for pixel as in Qt's box, the narrow box
+// of a line break it takes in included; neither box has the focus.
+void TestMemo::selectionPaintsAsQt() {
+    QFETCH(QString, text);
+    QFETCH(int, anchor);
+    QFETCH(int, caret);
+    Load(text, anchor, caret);
+    Next->setFocus();
+    const QImage ours = TheMemo->viewport()->grab().toImage();
+    const QImage qt = Plain->viewport()->grab().toImage();
+    QCOMPARE(ours.size(), qt.size());
+    QVERIFY(ours == qt);
 }
 
 // A double click selects a word longer than any stretch the memo looks at
