@@ -306,6 +306,9 @@ void TForm1::CreateControls() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(texts::kTitle);
     setWindowIcon(ProgramIcon());
+    // A Wayland compositor finds the desktop entry, and with it the name and
+    // icon of the dock, by the application's id.
+    QGuiApplication::setDesktopFileName(QStringLiteral(TRITHEMIUS_APP_ID));
     setFont(FontOf(kWindowFont));
     QPalette windowPalette = palette();
     windowPalette.setColor(QPalette::Window, windowPalette.color(QPalette::Button));  // clBtnFace

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QFile>
 #include <QIcon>
 #include <QMenu>
 #include <QPushButton>
@@ -322,6 +323,11 @@ void TestWindow::windowAtStart() {
     const QList<QSize> iconSizes = Form->windowIcon().availableSizes();
     for (const int size : {16, 32, 48, 64, 128, 256})
         QVERIFY2(iconSizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+    // A Wayland compositor matches the window to the desktop entry the
+    // package installs by this name.
+    QVERIFY2(QFile::exists(QStringLiteral(TRITHEMIUS_DESKTOP_ENTRY_DIR "/") +
+                           QGuiApplication::desktopFileName() + QStringLiteral(".desktop")),
+             qPrintable(QGuiApplication::desktopFileName()));
 }
 
 void TestWindow::memo1SampleText() {
