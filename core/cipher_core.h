@@ -46,11 +46,21 @@ struct CipherState {
 // Sets KeyAlphabet from the two choices and changes nothing else.
 void SelectKeyAlphabet(CipherState& state, Method method, KeyStart keyStart);
 
+// The most letters a text may have: TextLength counts them.
+inline constexpr std::size_t kMostLetters = INT32_MAX;
+[[nodiscard]] constexpr bool FitsTextLength(std::size_t letters) { return letters <= kMostLetters; }
+
+// Whether NormaliseInput takes rawText: whether its letters fit. Counts them
+// only where the text is long enough for them not to.
+[[nodiscard]] bool CanNormalise(std::string_view rawText, Method method);
+
 // Turns raw text into upper-case letters: a to z are raised, digits are
 // spelt as German number words, umlauts and ß become two letters, under the
 // classical method J and V become I and U, everything else is dropped.
-// Sets InputText and TextLength; reads and changes no other field.
-void NormaliseInput(CipherState& state, std::string_view rawText, Method method);
+// Sets InputText and TextLength; reads and changes no other field. A text
+// that would have more letters than FitsTextLength allows is refused:
+// nothing changes, and the result is false.
+bool NormaliseInput(CipherState& state, std::string_view rawText, Method method);
 
 // Whether keyStartPosition can start a keystream for a text of textLength letters:
 // 1 to textLength, and 1 for an empty text.

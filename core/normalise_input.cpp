@@ -60,9 +60,26 @@ constexpr ReplacementTable MakeTable(Method method) {
 constexpr ReplacementTable kModernTable = MakeTable(Method::MethodModern);
 constexpr ReplacementTable kClassicalTable = MakeTable(Method::MethodClassical);
 
+const ReplacementTable& TableOf(Method method) {
+    return method == Method::MethodClassical ? kClassicalTable : kModernTable;
+}
+
+// The letters rawText becomes.
+std::size_t NormalisedLength(std::string_view rawText, const ReplacementTable& table) {
+    std::size_t length = 0;
+    for (const char byte : rawText) length += table[static_cast<unsigned char>(byte)].Size;
+    return length;
+}
+
 }  // namespace
 
-void NormaliseInput(CipherState& state, std::string_view rawText, Method method) {
+bool CanNormalise(std::string_view rawText, Method method) {
+    constexpr std::size_t kMostPerByte = sizeof(Replacement::Letters);
+    return rawText.size() <= kMostLetters / kMostPerByte ||
+           FitsTextLength(NormalisedLength(rawText, TableOf(method)));
+}
+
+bool NormaliseInput(CipherState& state, std::string_view rawText, Method method) {
     std::string& input = state.InputText;
     // The raw text may lie in the storage of InputText, which is written
     // over below: then a copy of it is normalised.
@@ -70,13 +87,11 @@ void NormaliseInput(CipherState& state, std::string_view rawText, Method method)
     if (!rawText.empty() && !before(rawText.data(), input.data()) &&
         before(rawText.data(), input.data() + input.capacity())) {
         const std::string copy(rawText);
-        NormaliseInput(state, copy, method);
-        return;
+        return NormaliseInput(state, copy, method);
     }
-    const ReplacementTable& table =
-        method == Method::MethodClassical ? kClassicalTable : kModernTable;
-    std::size_t length = 0;
-    for (const char byte : rawText) length += table[static_cast<unsigned char>(byte)].Size;
+    const ReplacementTable& table = TableOf(method);
+    const std::size_t length = NormalisedLength(rawText, table);
+    if (!FitsTextLength(length)) return false;
     // Built in the storage InputText already has, which a large text would
     // otherwise fault in afresh on every run, with room for the last whole
     // block.
@@ -89,6 +104,7 @@ void NormaliseInput(CipherState& state, std::string_view rawText, Method method)
     }
     input.resize(length);
     state.TextLength = static_cast<std::int32_t>(length);
+    return true;
 }
 
 }  // namespace trithemius

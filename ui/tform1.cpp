@@ -133,6 +133,24 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::BitBtn5Click() {
+    bool normalised = false;
+    {
+        const BusyAction busy;
+        // The raw text goes once it is normalised; a text of more letters
+        // than the state counts is refused and stays as it is.
+        // Memo1 may show the state's bytes, which normalising rewrites: it
+        // lets go of them first.
+        const std::string raw = CipherTextOf(*Memo1);
+        normalised = trithemius::CanNormalise(raw, SelectedMethod());
+        if (normalised) {
+            Memo1->Clear();
+            trithemius::NormaliseInput(State, raw, SelectedMethod());
+        }
+    }
+    if (!normalised) {
+        ShowMessage(texts::kTooLongMessage);
+        return;
+    }
     BitBtn1->setEnabled(true);
     BitBtn2->setEnabled(false);
     BitBtn3->setEnabled(true);
@@ -141,12 +159,6 @@ void TForm1::BitBtn5Click() {
     UpDown1->setEnabled(true);
     {
         const BusyAction busy;
-        {
-            // The raw text goes once it is normalised.
-            const std::string raw = CipherTextOf(*Memo1);
-            Memo1->Clear();
-            trithemius::NormaliseInput(State, raw, SelectedMethod());
-        }
         ShowCipherText(Memo1, State.InputText);
         Edit3->SetCount(State.InputText.size());
         StatusBar1->SetPanelCount(kInputCountPanel, State.InputText.size());

@@ -69,8 +69,10 @@ inline const QString kResultMemoName = QStringLiteral("Ergebnistext");
 inline const QString kSpinUpName = QStringLiteral("Startposition erhöhen");
 inline const QString kSpinDownName = QStringLiteral("Startposition verringern");
 
-// The two messages, both under one title.
+// The messages, all under one title.
 inline const QString kMessageTitle = QStringLiteral("Achtung");
+inline const QString kTooLongMessage = QStringLiteral(
+    "Der bereinigte Text hätte mehr als 2.147.483.647 Buchstaben und wird nicht bereinigt!");
 inline const QString kEmptyInputMessage = QStringLiteral("Die Eingabeseite darf nicht leer sein!");
 inline const QString kPositionMessage =
     QStringLiteral("Die Eingabeposition kann nicht nach der Textlänge liegen!!");

@@ -17,6 +17,16 @@ std::string Normalised(std::string_view raw, Method method) {
     return state.InputText;
 }
 
+// TextLength counts the letters of a text up to 2^31 - 1; a text with more
+// is refused. The bound is told by a length, so no text of gigabytes is made.
+TEST(NormaliseInput, RefusesMoreLettersThanTextLengthCounts) {
+    EXPECT_TRUE(FitsTextLength(0));
+    EXPECT_TRUE(FitsTextLength(2'147'483'647));
+    EXPECT_FALSE(FitsTextLength(2'147'483'648));
+    EXPECT_FALSE(FitsTextLength(SIZE_MAX));
+    EXPECT_TRUE(CanNormalise("Sieben 7777", Method::MethodModern));
+}
+
 TEST(NormaliseInput, GivesTheResultsOfBothMethods) {
     struct Row {
         const char* name;
