@@ -1,6 +1,6 @@
 #!/bin/bash
 # Installs what is missing, builds everything and runs every check: the
-# formatting, the fuzz targets for a bounded time, all tests under Address-
+# formatting, the fuzz targets for a fixed number of inputs, all tests under Address-
 # and UndefinedBehaviorSanitizer, and last all tests of the release build,
 # whose summary closes the output.
 set -euo pipefail
