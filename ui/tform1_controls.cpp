@@ -21,6 +21,9 @@
 #include <QResizeEvent>
 #include <QTranslator>
 
+#include <algorithm>
+#include <cmath>
+
 #include "control_accessible.h"
 #include "count_field.h"
 #include "memo.h"
@@ -197,7 +200,33 @@ QFrame* MakePanel(QWidget* parent) {
     return panel;
 }
 
+// A colour's relative luminance, and how far apart two colours stand for
+// the eye, as WCAG measures them: from 0 (black) to 1 (white), and from 1
+// (the same) to 21 (black on white).
+double Luminance(QColor colour) {
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+           0.0722 * linear(colour.blueF());
+}
+
+double ContrastRatio(QColor one, QColor other) {
+    const double a = Luminance(one);
+    const double b = Luminance(other);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
+}
+
+// The contrast text needs to be read easily, and the luminance below which
+// a face is a dark scheme's.
+constexpr double kReadableContrast = 4.5;
+constexpr double kDarkFace = 0.5;
+// The face the window was designed with, Windows' light clBtnFace.
+constexpr QRgb kDesignedFace = qRgb(240, 240, 240);
+
 // A TStaticText or TLabel: plain text, never a tab stop; in colour if given.
+// Where a dark colour scheme's face leaves a fixed colour hard to read
+// (below 4.5:1), the label keeps the light face the window was designed with.
 QLabel* MakeLabel(QWidget* parent, const QString& text, QRgb colour = 0) {
     auto* label = new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
@@ -206,6 +235,12 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, QRgb colour = 0) {
     if (colour != 0) {
         QPalette colours = label->palette();
         colours.setColor(QPalette::WindowText, QColor(colour));
+        const QColor face = colours.color(QPalette::Window);
+        if (Luminance(face) < kDarkFace &&
+            ContrastRatio(QColor(colour), face) < kReadableContrast) {
+            colours.setColor(QPalette::Window, QColor(kDesignedFace));
+            label->setAutoFillBackground(true);
+        }
         label->setPalette(colours);
     }
     return label;

@@ -13,9 +13,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
 #include <QTimer>
 #include <QToolButton>
 #include <QWindow>
+#include <cmath>
 
 #include <algorithm>
 #include <memory>
@@ -212,6 +214,8 @@ private slots:
     void memoText();
     void closing_data();
     void closing();
+    void fixedColoursStayReadable_data();
+    void fixedColoursStayReadable();
 
 private:
     template <typename T = QWidget>
@@ -491,6 +495,50 @@ void TestWindow::closing() {
     QCOMPARE(QApplication::exec(), 0);
     QCOMPARE(lastClosed.size(), 1);
     QVERIFY(!Form->isVisible());
+}
+
+void TestWindow::fixedColoursStayReadable_data() {
+    QTest::addColumn<bool>("dark");
+    QTest::newRow("light scheme") << false;
+    QTest::newRow("dark scheme") << true;
+}
+
+// The heading and the two dates keep their colours; under a dark scheme
+// each keeps a light face of its own, and is as easy to read as on the
+// light scheme's face, or at 4.5:1 (as WCAG measures it); under a light
+// scheme nothing changes.
+void TestWindow::fixedColoursStayReadable() {
+    QFETCH(bool, dark);
+    const QPalette scheme = QApplication::palette();
+    if (dark) {
+        QPalette darkScheme = scheme;
+        for (const auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+            darkScheme.setColor(role, QColor(0x30, 0x30, 0x30));
+        for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            darkScheme.setColor(role, QColor(0xE0, 0xE0, 0xE0));
+        QApplication::setPalette(darkScheme);
+    }
+    Form = std::make_unique<TForm1>();
+    QApplication::setPalette(scheme);
+    const auto luminance = [](QColor colour) {
+        const auto linear = [](double c) {
+            return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    for (const char* name : {"StaticText1", "StaticText4", "StaticText6"}) {
+        auto* label = Child<QLabel>(QString::fromLatin1(name));
+        const QWidget* face = label->autoFillBackground() ? label : label->parentWidget();
+        const double text = luminance(label->palette().color(QPalette::WindowText));
+        const double back = luminance(face->palette().color(QPalette::Window));
+        const double light = luminance(scheme.color(QPalette::Button));
+        const double contrast = (std::max(text, back) + 0.05) / (std::min(text, back) + 0.05);
+        const double designed = (std::max(text, light) + 0.05) / (std::min(text, light) + 0.05);
+        QVERIFY2(contrast >= std::min(4.5, designed) - 0.05,
+                 qPrintable(QStringLiteral("%1: %2").arg(name).arg(contrast)));
+        QCOMPARE(label->autoFillBackground(), dark);
+    }
 }
 
 QTEST_MAIN(TestWindow)
