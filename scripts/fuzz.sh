@@ -74,4 +74,4 @@ if ((${#Failed[@]} > 0)); then
     echo "fuzzing failed: ${Failed[*]} (inputs in $BuildDir/fuzz-artifacts)" >&2
     exit 1
 fi
-echo "fuzzing: $Ran targets ran ${Seconds}s each without a finding"
+echo "fuzzing: $Ran targets ran their inputs without a finding"
