@@ -17,7 +17,7 @@ namespace {
 constexpr qreal kTabWidth = 80;
 // Widths in 64ths of a pixel, the unit of a font's advances.
 constexpr qreal kSubpixels = 64;
-constexpr qint64 kTabSubpixels = 80 * 64;
+constexpr auto kTabSubpixels = static_cast<qint64>(kTabWidth * kSubpixels);
 
 // Characters that never join a neighbour into one cluster: those below the
 // combining marks, and the punctuation and currency signs of German prose.

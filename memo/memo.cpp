@@ -956,17 +956,20 @@ QRectF Memo::CaretRect() {
     return {kMargin + shown.cursorToX(offset), RowTop(line), 1, LineHeight()};
 }
 
-qsizetype Memo::PositionAt(QPoint point) {
+qsizetype Memo::LineAt(QPoint point) const {
     const auto row = static_cast<qsizetype>(std::floor((point.y() - TopMargin()) / LineHeight()));
-    const qsizetype line = std::max<qsizetype>(TopLine() + row, 0);
+    return std::max<qsizetype>(TopLine() + row, 0);
+}
+
+qsizetype Memo::PositionAt(QPoint point) {
+    const qsizetype line = LineAt(point);
     // Below the last line is the end of the text, as in Qt's text boxes.
     if (line >= Wrap.LineCount()) return Buffer.Size();
     return Lines().PositionInLine(line, point.x() - kMargin);
 }
 
 qsizetype Memo::CharacterAt(QPoint point) {
-    const auto row = static_cast<qsizetype>(std::floor((point.y() - TopMargin()) / LineHeight()));
-    const qsizetype line = std::max<qsizetype>(TopLine() + row, 0);
+    const qsizetype line = LineAt(point);
     if (line >= Wrap.LineCount()) return Buffer.Size();
     return Lines().CharacterInLine(line, point.x() - kMargin);
 }

@@ -182,6 +182,9 @@ private:
     [[nodiscard]] static bool TypesText(const QKeyEvent* event);
 
     [[nodiscard]] int TopLine() const;
+    // The display line a point in the viewport lies in, which may be past
+    // the last.
+    [[nodiscard]] qsizetype LineAt(QPoint point) const;
     void SetTopLine(qsizetype line);
     // The space above the first line in view, and where a line's row starts.
     [[nodiscard]] qreal TopMargin() const;

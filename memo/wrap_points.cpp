@@ -17,15 +17,17 @@ void WrapPoints::Assign(const std::vector<Run>& runs) {
 
 void WrapPoints::PutBlocks(std::size_t from, std::size_t to,
                            std::initializer_list<const std::vector<Run>*> parts) {
+    // The parts' runs go into full blocks as one sequence, so that edits
+    // leave no trail of small blocks behind.
     std::vector<Block> made;
     for (const std::vector<Run>* runs : parts) {
-        for (auto at = runs->begin(); at != runs->end();) {
-            const auto end = at + std::min<std::ptrdiff_t>(kBlockRuns, runs->end() - at);
-            Block block;
-            block.Runs.assign(at, end);
-            for (const Run& run : block.Runs) block.Points += run.Count;
-            made.push_back(std::move(block));
-            at = end;
+        for (const Run& run : *runs) {
+            if (made.empty() ||
+                static_cast<std::ptrdiff_t>(made.back().Runs.size()) == kBlockRuns) {
+                made.emplace_back().Runs.reserve(kBlockRuns);
+            }
+            made.back().Runs.push_back(run);
+            made.back().Points += run.Count;
         }
     }
     Blocks.erase(Blocks.begin() + static_cast<std::ptrdiff_t>(from),
@@ -82,7 +84,7 @@ void WrapPoints::Replace(qsizetype from, qsizetype to, const std::vector<Run>& f
         return run;
     };
     // The runs before from, the fresh ones, and those after to: fresh,
-    // which may be long, goes into blocks of its own without a copy.
+    // which may be long, goes into the blocks without a copy of its own.
     const std::vector<Run> before(runs.begin(), runs.begin() + static_cast<std::ptrdiff_t>(begin));
     std::vector<Run> after;
     after.reserve(kept.size() + runs.size() - end);

@@ -133,37 +133,40 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::BitBtn5Click() {
-    bool normalised = false;
+    bool refused = false;
     {
+        // One busy stretch from the first change to the last: the window
+        // is never seen with the text normalised and the rest as before.
         const BusyAction busy;
-        // The raw text goes once it is normalised; a text of more letters
-        // than the state counts is refused and stays as it is.
-        // Memo1 may show the state's bytes, which normalising rewrites: it
-        // lets go of them first.
-        const std::string raw = CipherTextOf(*Memo1);
-        normalised = trithemius::CanNormalise(raw, SelectedMethod());
-        if (normalised) {
-            Memo1->Clear();
-            trithemius::NormaliseInput(State, raw, SelectedMethod());
+        {
+            // The raw text goes once it is normalised; a text of more
+            // letters than the state counts is refused and stays as it is.
+            // Memo1 may show the state's bytes, which normalising rewrites:
+            // it lets go of them first.
+            const std::string raw = CipherTextOf(*Memo1);
+            refused = !trithemius::CanNormalise(raw, SelectedMethod());
+            if (!refused) {
+                Memo1->Clear();
+                trithemius::NormaliseInput(State, raw, SelectedMethod());
+            }
+        }
+        if (!refused) {
+            BitBtn1->setEnabled(true);
+            BitBtn2->setEnabled(false);
+            BitBtn3->setEnabled(true);
+            BitBtn5->setEnabled(false);
+            BitBtn6->setEnabled(true);
+            UpDown1->setEnabled(true);
+            ShowCipherText(Memo1, State.InputText);
+            Edit3->SetCount(State.InputText.size());
+            StatusBar1->SetPanelCount(kInputCountPanel, State.InputText.size());
         }
     }
-    if (!normalised) {
+    if (refused) {
         ShowMessage(texts::kTooLongMessage);
-        return;
+    } else if (State.InputText.empty()) {
+        ShowMessage(texts::kEmptyInputMessage);
     }
-    BitBtn1->setEnabled(true);
-    BitBtn2->setEnabled(false);
-    BitBtn3->setEnabled(true);
-    BitBtn5->setEnabled(false);
-    BitBtn6->setEnabled(true);
-    UpDown1->setEnabled(true);
-    {
-        const BusyAction busy;
-        ShowCipherText(Memo1, State.InputText);
-        Edit3->SetCount(State.InputText.size());
-        StatusBar1->SetPanelCount(kInputCountPanel, State.InputText.size());
-    }
-    if (State.InputText.empty()) ShowMessage(texts::kEmptyInputMessage);
 }
 
 void TForm1::UpDown1Click() {
